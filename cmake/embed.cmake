@@ -1,0 +1,17 @@
+# Writes a C++ source that carries the given files as byte arrays.
+# -DOUT=file.cpp -DDIR=folder -DFILES="a.png;b.png"
+set(body "// Made by the build from assets/pictures; do not edit.\n#include \"shell/embedded.hpp\"\n\nnamespace sc {\nnamespace {\n")
+set(table "")
+set(n 0)
+foreach(name IN LISTS FILES)
+  file(READ "${DIR}/${name}" hex HEX)
+  string(LENGTH "${hex}" len)
+  math(EXPR size "${len} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(APPEND body "const unsigned char file${n}[] = {${bytes}};\n")
+  string(APPEND table "    {\"${name}\", file${n}, ${size}},\n")
+  math(EXPR n "${n} + 1")
+endforeach()
+string(APPEND body "}  // namespace\n\nconst EmbeddedFile kEmbeddedFiles[] = {\n${table}    {nullptr, nullptr, 0}};\n\n}  // namespace sc\n")
+file(WRITE "${OUT}.tmp" "${body}")
+file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)

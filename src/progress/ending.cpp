@@ -1,0 +1,8 @@
+// The ending screen.
+#include "shell/game.hpp"
+
+namespace sc {
+
+void Game::EndSyori() {}
+
+}  // namespace sc

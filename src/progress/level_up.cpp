@@ -1,0 +1,8 @@
+// The level-up.
+#include "shell/game.hpp"
+
+namespace sc {
+
+void Game::LvUp() {}
+
+}  // namespace sc

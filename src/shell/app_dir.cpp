@@ -1,0 +1,46 @@
+#include "shell/app_dir.hpp"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace sc {
+
+namespace fs = std::filesystem;
+
+std::string with_trailing_separator(std::string dir) {
+    while (dir.size() > 1 && dir.back() == '/' && dir[dir.size() - 2] == '/') { dir.pop_back(); }
+    if (dir.empty() || dir.back() != '/') { dir += '/'; }
+    return dir;
+}
+
+std::string executable_dir() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) { return with_trailing_separator(fs::current_path(ec).string()); }
+    return with_trailing_separator(exe.parent_path().string());
+}
+
+std::string resolve_app_dir(const std::string& exe_dir) {
+    std::error_code ec;
+    const fs::path here(exe_dir);
+    if (fs::is_directory(here / "bg", ec) || fs::is_directory(here / "se", ec)) {
+        return with_trailing_separator(exe_dir);
+    }
+    const fs::path shared = here / ".." / "share" / "sevenchips";
+    if (fs::is_directory(shared, ec)) {
+        return with_trailing_separator(fs::weakly_canonical(shared, ec).string());
+    }
+    return with_trailing_separator(exe_dir);
+}
+
+std::string find_app_dir() { return resolve_app_dir(executable_dir()); }
+
+bool folder_writable(const std::string& dir) {
+    if (dir.empty()) { return false; }
+    return ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+}  // namespace sc

@@ -1,0 +1,17 @@
+// Where the program's data lies: the folder of the executable if it holds bg/ or se/,
+// else the installed share/sevenchips/ beside its bin/.
+#pragma once
+#include <string>
+
+namespace sc {
+
+std::string with_trailing_separator(std::string dir);
+// The folder of the running executable, ending in a separator.
+std::string executable_dir();
+// The data folder for an executable in `exe_dir`.
+std::string resolve_app_dir(const std::string& exe_dir);
+std::string find_app_dir();
+// True if a file can be created in `dir` (tried with a scratch file that is removed again).
+bool folder_writable(const std::string& dir);
+
+}  // namespace sc

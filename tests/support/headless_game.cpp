@@ -1,0 +1,73 @@
+#include "support/headless_game.hpp"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace sc::testing {
+
+namespace fs = std::filesystem;
+
+FontEngine* shared_fonts() {
+    static std::unique_ptr<FontEngine> engine = FontEngine::create(nullptr);
+    return engine.get();
+}
+
+TempDir::TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "sevenchips-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) { throw std::runtime_error("mkdtemp failed"); }
+    path_ = pattern + "/";
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+void TempDir::write(const std::string& relative, const std::string& content) const {
+    const fs::path p = fs::path(path_) / relative;
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << content;
+}
+
+HeadlessGame::HeadlessGame(std::uint64_t seed, std::uint32_t clock_start)
+    : platform(clock_start), g(platform), loop(g, platform) {
+    app.write("bg/bg1.mid", "MThd");
+    app.write("se/.keep", "");
+    platform.preference_override = data.path();
+    g.fonts = shared_fonts();
+    g.seed_from_clock = false;
+    g.seed_value = seed;
+    g.app_dir_override = app.path();
+}
+
+void HeadlessGame::load() { loop.start(); }
+
+void HeadlessGame::on_event(const LoopEvent& e) {
+    if (e.kind == LoopEvent::Kind::Timer2) { ++ticks_done; }
+}
+
+void HeadlessGame::start_battle() {
+    load();
+    for (int guard = 0; guard < 1000 && !(g.StartStage == 1 && g.GameMode == 0 && g.Timer2.Interval > 0); ++guard) {
+        if (!loop.run_one([this](const LoopEvent& e) { on_event(e); })) { break; }
+    }
+}
+
+void HeadlessGame::ticks(int n) {
+    const long target = ticks_done + n;
+    for (int guard = 0; guard < n * 200 + 100 && ticks_done < target; ++guard) {
+        if (g.ended || g.Timer2.Interval == 0) { break; }
+        if (!loop.run_one([this](const LoopEvent& e) { on_event(e); })) { break; }
+    }
+}
+
+void HeadlessGame::key(int code) {
+    g.input.push(InputEvent{InputEvent::Kind::Key, code});
+    loop.run_one([this](const LoopEvent& e) { on_event(e); });
+}
+
+}  // namespace sc::testing

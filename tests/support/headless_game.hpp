@@ -1,0 +1,54 @@
+// A game on the headless platform for tests, with helpers to run it to a point.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "core/event_loop.hpp"
+#include "draw/font_engine.hpp"
+#include "platform/headless/headless_platform.hpp"
+#include "shell/game.hpp"
+
+namespace sc::testing {
+
+// The one font engine of the test process (opening fonts is slow; it is shared).
+FontEngine* shared_fonts();
+
+// A fresh temporary folder (ending in '/'), removed by the destructor.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    // Writes a file below the folder, making its parents.
+    void write(const std::string& relative, const std::string& content) const;
+
+private:
+    std::string path_;
+};
+
+struct HeadlessGame {
+    explicit HeadlessGame(std::uint64_t seed = 1, std::uint32_t clock_start = 0);
+
+    TempDir app;  // the program folder: bg/bg1.mid and se/ exist (empty files)
+    TempDir data; // the user's data folder
+    HeadlessPlatform platform;
+    Game g;
+    EventLoop loop;
+
+    // Form_Load only (state initialised, nothing drawn).
+    void load();
+    // Runs the loop until the battle has started (the second start-up tick has run).
+    void start_battle();
+    // Runs n battle ticks through the loop (keys already queued are served first).
+    void ticks(int n);
+    // Delivers a key through the loop, as the window would.
+    void key(int code);
+    long ticks_done = 0;
+
+private:
+    void on_event(const LoopEvent& e);
+};
+
+}  // namespace sc::testing
