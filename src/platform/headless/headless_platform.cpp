@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/window_picture.hpp"
 #include "shell/app_dir.hpp"
 
 namespace sc {
@@ -43,8 +44,9 @@ void HeadlessPlatform::idle_until(std::uint32_t deadline, InputQueue&) {
     if (std::int32_t(deadline - clock_) > 0) { clock_ = deadline; }
 }
 
-void HeadlessPlatform::present(const Surface&, int left, int top) {
+void HeadlessPlatform::present(const Surface& screen, int left, int top) {
     ++presents_;
+    if (captured_frames != nullptr) { captured_frames->push_back(compose_window(screen, left, top)); }
     left_ = left;
     top_ = top;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/platform.hpp"
+#include "draw/surface.hpp"
 
 namespace sc {
 
@@ -56,6 +57,8 @@ public:
     int last_top() const { return top_; }
     // Where the user's data folder is (default: $XDG_DATA_HOME or ~/.local/share).
     std::string preference_override;
+    // When set, every presented window picture is kept here (for tests of animations).
+    std::vector<Surface>* captured_frames = nullptr;
 
 private:
     std::uint32_t clock_;
