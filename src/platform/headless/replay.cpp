@@ -114,7 +114,6 @@ int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
             err << "sevenchips-replay: " << o.keys_file << ": " << error << "\n";
             return 2;
         }
-        std::stable_sort(keys.begin(), keys.end(), [](const ScriptKey& a, const ScriptKey& b) { return a.tick < b.tick; });
     }
     std::ofstream trace_file;
     std::ostream* trace = nullptr;
@@ -141,23 +140,12 @@ int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
     g.app_dir_override = o.app_dir;
 
     const std::uint32_t start_ms = platform.now_ms();
-    long ticks = 0;
-    bool battle = false;
-    std::size_t next_key = 0;
     std::size_t sounds_seen = 0, music_seen = 0;
-    EventLoop loop(g, platform);
-
-    auto shoot = [&](const std::string& when) {
-        for (const auto& s : o.shots) {
-            if (s.when == when && !write_png(s.file, compose_window(g.Display[0], g.ScreenLeft, g.ScreenTop))) {
-                err << "sevenchips-replay: cannot write " << s.file << "\n";
-            }
-        }
-    };
-    auto write = [&](const std::string& event, int key) {
+    ReplaySession session(g, platform, std::move(keys), o.max_ticks);
+    session.run([&](const std::string& event, int key) {
         TraceEvent e;
         e.event = event;
-        e.tick = ticks;
+        e.tick = session.ticks();
         e.ms = platform.now_ms() - start_ms;
         e.key = key;
         const auto& started = platform.recorded_waves().started;
@@ -165,60 +153,72 @@ int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
         const auto& cmds = platform.recorded_music().commands;
         for (; music_seen < cmds.size(); ++music_seen) { e.music.push_back(cmds[music_seen]); }
         if (trace) { *trace << trace_line(g, e) << "\n"; }
-    };
-    auto deliver_due_keys = [&](bool all) {
-        while (next_key < keys.size() && (all || keys[next_key].tick <= ticks)) {
-            const ScriptKey& k = keys[next_key++];
-            if (k.code == kClickCode) {
-                g.input.push(InputEvent{InputEvent::Kind::Click, 0});
-            } else {
-                g.input.push(InputEvent{InputEvent::Kind::Key, k.code});
+        const std::string when = event == "tick" ? std::to_string(session.ticks()) : event;
+        for (const auto& s : o.shots) {
+            if (s.when == when && !write_png(s.file, compose_window(g.Display[0], g.ScreenLeft, g.ScreenTop))) {
+                err << "sevenchips-replay: cannot write " << s.file << "\n";
             }
         }
-    };
+    });
+    return 0;
+}
 
+ReplaySession::ReplaySession(Game& game, HeadlessPlatform& platform, std::vector<ScriptKey> keys, long max_ticks)
+    : g_(game), platform_(platform), keys_(std::move(keys)), max_ticks_(max_ticks) {
+    std::stable_sort(keys_.begin(), keys_.end(), [](const ScriptKey& a, const ScriptKey& b) { return a.tick < b.tick; });
+}
+
+void ReplaySession::deliver_due_keys(bool all) {
+    while (next_key_ < keys_.size() && (all || keys_[next_key_].tick <= ticks_)) {
+        const ScriptKey& k = keys_[next_key_++];
+        if (k.code == kClickCode) {
+            g_.input.push(InputEvent{InputEvent::Kind::Click, 0});
+        } else {
+            g_.input.push(InputEvent{InputEvent::Kind::Key, k.code});
+        }
+    }
+}
+
+void ReplaySession::run(const std::function<void(const std::string& event, int key)>& on_line) {
+    EventLoop loop(g_, platform_);
     loop.run([&](const LoopEvent& ev) {
         switch (ev.kind) {
             case LoopEvent::Kind::Timer1:
-                if (!battle && g.StartStage == 1 && g.Timer2.Interval > 0) {
-                    battle = true;
-                    write("start", -1);
-                    shoot("start");
+                if (!battle_ && g_.StartStage == 1 && g_.Timer2.Interval > 0) {
+                    battle_ = true;
+                    on_line("start", -1);
                     deliver_due_keys(false);
                 }
                 break;
             case LoopEvent::Kind::Timer2:
-                ++ticks;
-                write("tick", -1);
-                shoot(std::to_string(ticks));
-                if (ticks >= o.max_ticks) {
+                ++ticks_;
+                on_line("tick", -1);
+                if (ticks_ >= max_ticks_) {
                     loop.request_stop();
                     return;
                 }
                 deliver_due_keys(false);
                 break;
             case LoopEvent::Kind::Key:
-                write("key", ev.key);
+                on_line("key", ev.key);
                 break;
             case LoopEvent::Kind::Click:
-                write("key", kClickCode);
+                on_line("key", kClickCode);
                 break;
             default:
                 break;
         }
         // The battle clock has stopped: the rest of the script comes now, and with nothing
-        // left to deliver the replay is over.
-        if (battle && g.Timer2.Interval == 0 && g.input.empty()) {
-            if (next_key < keys.size()) {
+        // left to deliver the run is over.
+        if (battle_ && g_.Timer2.Interval == 0 && g_.input.empty()) {
+            if (next_key_ < keys_.size()) {
                 deliver_due_keys(true);
             } else {
                 loop.request_stop();
             }
         }
     });
-    write("end", -1);
-    shoot("end");
-    return 0;
+    on_line("end", -1);
 }
 
 }  // namespace sc

@@ -2,6 +2,7 @@
 // JSON Lines trace and PNG snapshots of the window picture.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -18,6 +19,33 @@ struct ReplayOptions {
     std::vector<Shot> shots;
     std::string app_dir;
     std::string data_dir;  // the user's data folder (default: the XDG one)
+};
+
+class Game;
+class HeadlessPlatform;
+struct ScriptKey;
+
+// Runs a game from a key script on the headless platform: keys are delivered once their
+// tick has completed (keys of tick 0 at the battle start), keys whose tick never comes follow
+// the stopped battle clock, and the run stops after `max_ticks` battle ticks or when the
+// program ends. `on_line` is told of every event the trace records ("start", "tick", "key";
+// `key` is the code for key lines, else -1) and finally of "end".
+class ReplaySession {
+public:
+    ReplaySession(Game& game, HeadlessPlatform& platform, std::vector<ScriptKey> keys, long max_ticks);
+    void run(const std::function<void(const std::string& event, int key)>& on_line);
+    long ticks() const { return ticks_; }
+    bool battle_started() const { return battle_; }
+
+private:
+    void deliver_due_keys(bool all);
+    Game& g_;
+    HeadlessPlatform& platform_;
+    std::vector<ScriptKey> keys_;
+    long max_ticks_;
+    long ticks_ = 0;
+    bool battle_ = false;
+    std::size_t next_key_ = 0;
 };
 
 // Parses the command line; on error returns false with a one-line message.
