@@ -1,5 +1,6 @@
 # Writes a C++ source that carries the given files as byte arrays.
-# -DOUT=file.cpp -DDIR=folder -DFILES="a.png;b.png"
+# -DOUT=file.cpp -DDIR=folder -DFILES="a.png,b.png"
+string(REPLACE "," ";" FILES "${FILES}")
 set(body "// Made by the build from assets/pictures; do not edit.\n#include \"shell/embedded.hpp\"\n\nnamespace sc {\nnamespace {\n")
 set(table "")
 set(n 0)
