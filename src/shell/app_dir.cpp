@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <system_error>
 
@@ -41,6 +42,23 @@ std::string find_app_dir() { return resolve_app_dir(executable_dir()); }
 bool folder_writable(const std::string& dir) {
     if (dir.empty()) { return false; }
     return ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string xdg_data_dir() {
+    namespace fs = std::filesystem;
+    fs::path base;
+    if (const char* x = std::getenv("XDG_DATA_HOME"); x != nullptr && x[0] == '/') {
+        base = x;
+    } else if (const char* h = std::getenv("HOME"); h != nullptr && h[0] != '\0') {
+        base = fs::path(h) / ".local" / "share";
+    } else {
+        return {};
+    }
+    const fs::path dir = base / "sevenchips";
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (!fs::is_directory(dir, ec)) { return {}; }
+    return with_trailing_separator(dir.string());
 }
 
 }  // namespace sc

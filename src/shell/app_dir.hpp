@@ -14,4 +14,8 @@ std::string find_app_dir();
 // True if a file can be created in `dir` (tried with a scratch file that is removed again).
 bool folder_writable(const std::string& dir);
 
+// The user's data folder for this game ($XDG_DATA_HOME/sevenchips/ or
+// ~/.local/share/sevenchips/), created if missing; empty when it cannot be made.
+std::string xdg_data_dir();
+
 }  // namespace sc

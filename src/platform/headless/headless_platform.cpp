@@ -51,23 +51,6 @@ void HeadlessPlatform::present(const Surface& screen, int left, int top) {
     top_ = top;
 }
 
-std::string xdg_data_dir() {
-    namespace fs = std::filesystem;
-    fs::path base;
-    if (const char* x = std::getenv("XDG_DATA_HOME"); x != nullptr && x[0] == '/') {
-        base = x;
-    } else if (const char* h = std::getenv("HOME"); h != nullptr && h[0] != '\0') {
-        base = fs::path(h) / ".local" / "share";
-    } else {
-        return {};
-    }
-    const fs::path dir = base / "sevenchips";
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    if (!fs::is_directory(dir, ec)) { return {}; }
-    return with_trailing_separator(dir.string());
-}
-
 std::string HeadlessPlatform::preference_dir() {
     if (!preference_override.empty()) { return with_trailing_separator(preference_override); }
     return xdg_data_dir();

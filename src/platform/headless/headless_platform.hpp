@@ -68,8 +68,5 @@ private:
     int left_ = 16, top_ = 12;
 };
 
-// The user's data folder for this game under the XDG rules, created if missing; empty when
-// it cannot be made.
-std::string xdg_data_dir();
 
 }  // namespace sc
