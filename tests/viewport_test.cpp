@@ -39,6 +39,41 @@ TEST(ViewportTest, SmallWindowsShrinkKeepingTheAspect) {
     EXPECT_EQ(v.y, 150);
 }
 
+TEST(ViewportTest, OddSizesCentreTheLargestWholeScale) {
+    Viewport v = fit_viewport(801, 601);
+    EXPECT_EQ(v.scale, 1.0);
+    EXPECT_EQ(v.x, 0);
+    EXPECT_EQ(v.y, 0);
+    v = fit_viewport(1599, 1201);  // 2x misses by one column
+    EXPECT_EQ(v.scale, 1.0);
+    EXPECT_EQ(v.x, 399);
+    EXPECT_EQ(v.y, 300);
+    v = fit_viewport(2401, 1800);
+    EXPECT_EQ(v.scale, 3.0);
+    EXPECT_EQ(v.w, 2400);
+    EXPECT_EQ(v.x, 0);
+    EXPECT_EQ(v.y, 0);
+}
+
+TEST(ViewportTest, ShrunkPictureMapsClicksInsideThePicture) {
+    const Viewport v = fit_viewport(400, 300);  // half size
+    EXPECT_EQ(v.scale, 0.5);
+    int px = -1, py = -1;
+    ASSERT_TRUE(window_to_picture(v, 399, 299, px, py));
+    EXPECT_EQ(px, 798);
+    EXPECT_EQ(py, 598);
+    ASSERT_TRUE(window_to_picture(v, 0, 0, px, py));
+    EXPECT_EQ(px, 0);
+    EXPECT_EQ(py, 0);
+    EXPECT_FALSE(window_to_picture(v, 400, 10, px, py));
+    // 799 x 599: the far corner still maps inside the 800 x 600 picture.
+    const Viewport w = fit_viewport(799, 599);
+    ASSERT_TRUE(window_to_picture(w, w.x + w.w - 1, w.y + w.h - 1, px, py));
+    EXPECT_LE(px, 799);
+    EXPECT_LE(py, 599);
+    EXPECT_GE(px, 797);
+}
+
 TEST(ViewportTest, InitialScaleIsTheLargestThatFits) {
     EXPECT_EQ(initial_scale(800, 600), 1);
     EXPECT_EQ(initial_scale(640, 480), 1);

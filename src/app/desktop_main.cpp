@@ -9,10 +9,28 @@
 #include "platform/desktop/desktop_platform.hpp"
 #include "shell/game.hpp"
 
+namespace {
+
+constexpr char kHelp[] =
+    "usage: sevenchips\n"
+    "A real-time battle game: send seven pilots between five command rows.\n"
+    "  Left / Right   select a pilot\n"
+    "  Up / Down      send the selected pilot one row up or down\n"
+    "  Escape         quit (after the game: silence the music)\n"
+    "  Enter          quit, once the game has ended\n"
+    "  F11            fullscreen on / off\n"
+    "  click          quit at once\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "--version") == 0) {
-            std::printf("Seven Chips 1.0 — arrows choose and move pilots, Escape quits, F11 fullscreen.\n");
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("sevenchips 1.0.0");
             return 0;
         }
     }
@@ -27,7 +45,7 @@ int main(int argc, char** argv) {
     auto game = std::make_unique<sc::Game>(platform);
     game->fonts = fonts.get();
     sc::EventLoop loop(*game, platform);
-    loop.start();
+    loop.start();  // Form_Load: the pictures are loaded now
     platform.set_icon(game->RogoP);
     loop.run();
     return 0;

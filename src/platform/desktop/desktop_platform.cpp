@@ -1,103 +1,131 @@
 #include "platform/desktop/desktop_platform.hpp"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "core/viewport.hpp"
 #include "core/window_picture.hpp"
 #include "shell/app_dir.hpp"
 
 namespace sc {
 
-int game_key_code(SDL_Keycode key) {
-    switch (key) {
-        case SDLK_LEFT: return 37;
-        case SDLK_UP: return 38;
-        case SDLK_RIGHT: return 39;
-        case SDLK_DOWN: return 40;
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER: return 13;
-        case SDLK_ESCAPE: return 27;
-        default: return 0;
-    }
+namespace {
+
+bool is_set(const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr && v[0] != '\0';
 }
 
-int game_button_code(int button) {
-    switch (button) {
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return 37;
-        case SDL_CONTROLLER_BUTTON_DPAD_UP: return 38;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return 39;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return 40;
-        case SDL_CONTROLLER_BUTTON_START: return 13;
-        case SDL_CONTROLLER_BUTTON_BACK: return 27;
-        default: return 0;
+std::string window_problem() {
+    if (!is_set("DISPLAY") && !is_set("WAYLAND_DISPLAY")) {
+        return "cannot open a window (no display: DISPLAY and WAYLAND_DISPLAY are not set)";
     }
+    if (is_set("DISPLAY") && !is_set("WAYLAND_DISPLAY")) {
+        return std::string("cannot open a window (the display DISPLAY=") + std::getenv("DISPLAY") +
+               " does not answer: " + SDL_GetError() + ")";
+    }
+    return std::string("cannot open a window (") + SDL_GetError() + ")";
 }
+
+// SDL falls back to drivers that show nothing when no display answers; a player would see
+// no window at all. They still serve whoever asks for them by name.
+bool invisible_fallback() {
+    if (is_set("SDL_VIDEODRIVER")) { return false; }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+SDL_Renderer* make_renderer(SDL_Window* window) {
+    // Synchronised with the screen against tearing; any renderer will do if that is refused.
+    const Uint32 tries[] = {SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC, SDL_RENDERER_ACCELERATED,
+                            SDL_RENDERER_SOFTWARE};
+    for (const Uint32 flags : tries) {
+        if (SDL_Renderer* r = SDL_CreateRenderer(window, -1, flags)) { return r; }
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 DesktopPlatform::DesktopPlatform() {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
-        const bool no_display = std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr;
-        error_ = no_display ? std::string("cannot open a window (no display: DISPLAY and WAYLAND_DISPLAY are not set)")
-                            : std::string("cannot open a window (") + SDL_GetError() + ")";
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // crisp pixels
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");  // a window, not a fullscreen game
+    SDL_SetHint(SDL_HINT_APP_NAME, "Seven Chips");
+    if (!is_set("DISPLAY") && !is_set("WAYLAND_DISPLAY") && !is_set("SDL_VIDEODRIVER")) {
+        error_ = window_problem();
         return;
     }
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // crisp pixels
+    if (is_set("DISPLAY") && !is_set("WAYLAND_DISPLAY") && !is_set("SDL_VIDEODRIVER")) {
+        // Only X is there: do not go looking for a Wayland compositor when it does not answer.
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        error_ = window_problem();
+        return;
+    }
+    if (invisible_fallback()) {
+        const char* x = std::getenv("DISPLAY");
+        error_ = std::string("cannot open a window (no display answers at ") +
+                 (is_set("DISPLAY") ? std::string("DISPLAY=") + x : std::string("WAYLAND_DISPLAY")) + ")";
+        SDL_Quit();
+        return;
+    }
     int scale = 1;
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-        // Leave room for the window's decorations.
+        // Leave room for the window's title bar.
         scale = initial_scale(usable.w, usable.h - 40);
     }
     window_ = SDL_CreateWindow("Seven Chips", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowWidth * scale,
                                kWindowHeight * scale, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (window_ == nullptr) {
-        error_ = std::string("cannot open a window (") + SDL_GetError() + ")";
+        error_ = window_problem();
+        SDL_Quit();
         return;
     }
     SDL_SetWindowMinimumSize(window_, 200, 150);
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-    if (renderer_ == nullptr) { renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE); }
+    renderer_ = make_renderer(window_);
     if (renderer_ != nullptr) {
         texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kWindowWidth,
                                      kWindowHeight);
     }
     if (texture_ == nullptr) {
         error_ = std::string("cannot draw in the window (") + SDL_GetError() + ")";
+        if (renderer_ != nullptr) { SDL_DestroyRenderer(renderer_); }
+        renderer_ = nullptr;
         SDL_DestroyWindow(window_);
         window_ = nullptr;
+        SDL_Quit();
         return;
     }
+    // Black at once, before the fonts are opened.
+    SDL_UpdateTexture(texture_, nullptr, picture_.pixels().data(), kWindowWidth * 4);
+    render();
 
-    // Sound: MIDI through FluidSynth with the system's General MIDI soundfont.
-    const char* default_font = "/usr/share/sounds/sf2/default-GM.sf2";
-    struct stat st;
-    if (std::getenv("SDL_SOUNDFONTS") == nullptr && ::stat(default_font, &st) == 0) {
-        setenv("SDL_SOUNDFONTS", default_font, 0);
-    }
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) == 0) {
-        audio_ = true;
-        Mix_Init(MIX_INIT_MID);
-        Mix_AllocateChannels(4);
-    } else {
-        std::fprintf(stderr, "sevenchips: no audio device (%s); playing silently\n", SDL_GetError());
-    }
-    music_ = std::make_unique<MixerMusic>(audio_);
+    // Controllers are a bonus: without them the keyboard still plays.
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+
+    const bool soundfont = choose_soundfont();
+    std::string problem;
+    audio_ = open_mixer(problem);
+    if (!audio_) { std::fprintf(stderr, "sevenchips: no audio device (%s); playing silently\n", problem.c_str()); }
+    music_ = std::make_unique<MixerMusic>(audio_, soundfont);
     waves_ = std::make_unique<MixerWaves>(audio_);
 }
 
 DesktopPlatform::~DesktopPlatform() {
     waves_.reset();
     music_.reset();
-    if (audio_) {
-        Mix_CloseAudio();
-        Mix_Quit();
-    }
+    if (audio_) { close_mixer(); }
+    for (auto& [id, pad] : controllers_) { SDL_GameControllerClose(pad); }
     if (texture_ != nullptr) { SDL_DestroyTexture(texture_); }
     if (renderer_ != nullptr) { SDL_DestroyRenderer(renderer_); }
-    if (window_ != nullptr) { SDL_DestroyWindow(window_); }
-    SDL_Quit();
+    if (window_ != nullptr) {
+        SDL_DestroyWindow(window_);
+        SDL_Quit();
+    }
 }
 
 void DesktopPlatform::set_icon(const Surface& logo) {
@@ -118,54 +146,53 @@ void DesktopPlatform::toggle_fullscreen() {
     dirty_ = true;
 }
 
+WindowGeometry DesktopPlatform::geometry() const {
+    WindowGeometry g;
+    SDL_GetWindowSize(window_, &g.window_w, &g.window_h);
+    SDL_GetRendererOutputSize(renderer_, &g.drawable_w, &g.drawable_h);
+    return g;
+}
+
 void DesktopPlatform::handle(const SDL_Event& e, InputQueue& queue) {
-    switch (e.type) {
-        case SDL_QUIT:
-            queue.push(InputEvent{InputEvent::Kind::Click, 0});  // the close button quits like a click
-            break;
-        case SDL_KEYDOWN:
-            if (e.key.keysym.sym == SDLK_F11) {
-                if (e.key.repeat == 0) { toggle_fullscreen(); }
-            } else if (const int code = game_key_code(e.key.keysym.sym); code != 0) {
-                queue.push(InputEvent{InputEvent::Kind::Key, code});
+    const InputAction a = translate_event(e, geometry());
+    using K = InputAction::Kind;
+    switch (a.kind) {
+        case K::Key: queue.push(InputEvent{InputEvent::Kind::Key, a.value}); break;
+        case K::Click: queue.push(InputEvent{InputEvent::Kind::Click, 0}); break;
+        case K::Quit:
+            // Closing the window quits as a click does; the close button and the last-window
+            // quit both arrive, one click is enough.
+            if (!quit_sent_) {
+                quit_sent_ = true;
+                queue.push(InputEvent{InputEvent::Kind::Click, 0});
             }
             break;
-        case SDL_MOUSEBUTTONDOWN:
-            if (e.button.button == SDL_BUTTON_LEFT) {
-                // Mouse positions come in window units; the picture is laid out in drawable pixels.
-                int ww = 0, wh = 0, dw = 0, dh = 0;
-                SDL_GetWindowSize(window_, &ww, &wh);
-                SDL_GetRendererOutputSize(renderer_, &dw, &dh);
-                const int x = ww > 0 ? e.button.x * dw / ww : e.button.x;
-                const int y = wh > 0 ? e.button.y * dh / wh : e.button.y;
-                int px = 0, py = 0;
-                if (window_to_picture(fit_viewport(dw, dh), x, y, px, py) && on_surface(px, py)) {
-                    queue.push(InputEvent{InputEvent::Kind::Click, 0});
+        case K::ToggleFullscreen: toggle_fullscreen(); break;
+        case K::Redraw: dirty_ = true; break;
+        case K::ControllerAdded:
+            if (SDL_GameController* pad = SDL_GameControllerOpen(a.value)) {
+                const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+                if (controllers_.count(id) != 0) {
+                    SDL_GameControllerClose(pad);  // already open: SDL counts the opens
+                } else {
+                    controllers_[id] = pad;
                 }
             }
             break;
-        case SDL_CONTROLLERDEVICEADDED:
-            SDL_GameControllerOpen(e.cdevice.which);
-            break;
-        case SDL_CONTROLLERBUTTONDOWN:
-            if (const int code = game_button_code(e.cbutton.button); code != 0) {
-                queue.push(InputEvent{InputEvent::Kind::Key, code});
+        case K::ControllerRemoved:
+            if (auto it = controllers_.find(a.value); it != controllers_.end()) {
+                SDL_GameControllerClose(it->second);
+                controllers_.erase(it);
             }
             break;
-        case SDL_WINDOWEVENT:
-            if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-                dirty_ = true;
-                render();
-            }
-            break;
-        default:
-            break;
+        case K::None: break;
     }
 }
 
 void DesktopPlatform::poll_input(InputQueue& queue) {
     SDL_Event e;
     while (SDL_PollEvent(&e)) { handle(e, queue); }
+    render();
 }
 
 void DesktopPlatform::idle_until(std::uint32_t deadline, InputQueue& queue) {
@@ -181,26 +208,32 @@ void DesktopPlatform::idle_until(std::uint32_t deadline, InputQueue& queue) {
 }
 
 void DesktopPlatform::wait_a_moment(std::uint32_t ms, InputQueue& queue) {
-    render();
+    // Nothing is dispatched here: input only queues up, and the window stays alive.
     poll_input(queue);
-    SDL_Delay(std::min<std::uint32_t>(ms, 5));
+    SDL_Delay(std::clamp<std::uint32_t>(ms, 1, 5));
 }
 
 void DesktopPlatform::present(const Surface& screen, int left, int top) {
-    if (screen.generation() == shown_generation_ && left == shown_left_ && top == shown_top_ && !dirty_) { return; }
-    // The window picture: black, with the screen surface where it stands.
-    picture_.fill(0);
-    BitBlt(picture_, left, top, screen.width(), screen.height(), screen, 0, 0, SRCCOPY);
-    SDL_UpdateTexture(texture_, nullptr, picture_.pixels().data(), kWindowWidth * 4);
-    shown_generation_ = screen.generation();
-    shown_left_ = left;
-    shown_top_ = top;
-    dirty_ = true;
+    const bool same = screen.generation() == shown_generation_ && screen.pixels().data() == shown_pixels_ &&
+                      left == shown_left_ && top == shown_top_;
+    if (!same) {
+        // The window picture: black, with the screen surface where it stands now.
+        picture_.fill(0);
+        BitBlt(picture_, left, top, screen.width(), screen.height(), screen, 0, 0, SRCCOPY);
+        SDL_UpdateTexture(texture_, nullptr, picture_.pixels().data(), kWindowWidth * 4);
+        shown_generation_ = screen.generation();
+        shown_pixels_ = screen.pixels().data();
+        shown_left_ = left;
+        shown_top_ = top;
+        dirty_ = true;
+    }
     render();
 }
 
 void DesktopPlatform::render() {
     if (!dirty_ || renderer_ == nullptr) { return; }
+    // A hidden window is drawn when it comes back (it is exposed then).
+    if ((SDL_GetWindowFlags(window_) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) != 0) { return; }
     int dw = 0, dh = 0;
     SDL_GetRendererOutputSize(renderer_, &dw, &dh);
     const Viewport v = fit_viewport(dw, dh);

@@ -3,26 +3,26 @@
 #pragma once
 #include <SDL2/SDL.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
 #include "core/platform.hpp"
-#include "core/viewport.hpp"
 #include "draw/surface.hpp"
+#include "platform/desktop/input.hpp"
 #include "platform/desktop/sdl_audio.hpp"
 
 namespace sc {
 
-// The game's key code for an SDL key, or 0 for keys the game does not know (F11 included).
-int game_key_code(SDL_Keycode key);
-// The game's key code for a controller button, or 0.
-int game_button_code(int button);
-
 class DesktopPlatform : public Platform {
 public:
-    // Opens the window; on failure `error` says why and the platform must not be used.
+    // Opens the window and the sound; ok() is false (and error() says why) when there is no
+    // window. No sound is only a line on standard error: the game then plays silently.
     DesktopPlatform();
     ~DesktopPlatform() override;
+    DesktopPlatform(const DesktopPlatform&) = delete;
+    DesktopPlatform& operator=(const DesktopPlatform&) = delete;
+
     bool ok() const { return window_ != nullptr; }
     const std::string& error() const { return error_; }
     void set_icon(const Surface& logo);
@@ -38,6 +38,7 @@ public:
 
 private:
     void handle(const SDL_Event& e, InputQueue& queue);
+    WindowGeometry geometry() const;
     void render();
     void toggle_fullscreen();
 
@@ -46,12 +47,15 @@ private:
     SDL_Texture* texture_ = nullptr;
     std::string error_;
     bool audio_ = false;
+    bool quit_sent_ = false;
     std::unique_ptr<MixerMusic> music_;
     std::unique_ptr<MixerWaves> waves_;
+    std::map<SDL_JoystickID, SDL_GameController*> controllers_;
     Surface picture_{800, 600};
     std::uint64_t shown_generation_ = ~0ULL;
+    const std::uint32_t* shown_pixels_ = nullptr;
     int shown_left_ = -1000, shown_top_ = -1000;
-    bool dirty_ = true;
+    bool dirty_ = true;  // the window must be drawn again
 };
 
 }  // namespace sc

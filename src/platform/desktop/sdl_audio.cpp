@@ -1,9 +1,98 @@
 #include "platform/desktop/sdl_audio.hpp"
 
+#include <SDL2/SDL.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 namespace sc {
 
 namespace {
+
 constexpr int kEffectChannel = 0;  // one channel: a new effect cuts off the old
+constexpr char kDefaultSoundfont[] = "/usr/share/sounds/sf2/default-GM.sf2";
+
+bool is_file(const std::string& path) {
+    struct stat st;
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+bool choose_soundfont() {
+    const char* chosen = std::getenv("SDL_SOUNDFONTS");
+    if (chosen == nullptr || chosen[0] == '\0') {
+        if (!is_file(kDefaultSoundfont)) { return false; }
+        ::setenv("SDL_SOUNDFONTS", kDefaultSoundfont, 1);
+        return true;
+    }
+    // A list of files; one that exists is enough.
+    const std::string list = chosen;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t end = list.find_first_of(":;", start);
+        const std::string one = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (is_file(one)) { return true; }
+        if (end == std::string::npos) { break; }
+        start = end + 1;
+    }
+    return false;
+}
+
+namespace {
+
+// The sound libraries below SDL print their own pages of complaints while they look for a
+// device; the player gets our one line instead.
+class QuietStderr {
+public:
+    QuietStderr() {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) { ::dup2(null, STDERR_FILENO); }
+        if (null >= 0) { ::close(null); }
+    }
+    ~QuietStderr() {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+        }
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+}  // namespace
+
+bool open_mixer(std::string& problem) {
+    QuietStderr quiet;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        problem = SDL_GetError();
+        return false;
+    }
+    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+        problem = Mix_GetError();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    Mix_Init(MIX_INIT_MID);
+    Mix_AllocateChannels(1);
+    return true;
+}
+
+void close_mixer() {
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 MixerMusic::~MixerMusic() { close(); }
@@ -11,9 +100,17 @@ MixerMusic::~MixerMusic() { close(); }
 bool MixerMusic::open(const std::string& path) {
     if (!audio_ || music_ != nullptr) { return false; }
     music_ = Mix_LoadMUS(path.c_str());
+    if (music_ == nullptr && !soundfont_ && !told_ && is_file(path)) {
+        // The file is there, the synthesiser has nothing to play it with: say so once.
+        told_ = true;
+        std::fprintf(stderr,
+                     "sevenchips: no MIDI soundfont (install timgm6mb-soundfont or set SDL_SOUNDFONTS); "
+                     "the music is silent\n");
+    }
     return music_ != nullptr;
 }
 
+// Played once: the game's watchdog restarts it when it has stopped.
 bool MixerMusic::play() { return music_ != nullptr && Mix_PlayMusic(music_, 1) == 0; }
 
 bool MixerMusic::stop() {

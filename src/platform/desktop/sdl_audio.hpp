@@ -1,4 +1,4 @@
-// Music and effects through SDL_mixer; silent stand-ins when there is no audio device.
+// Music and effects through SDL_mixer; silent when there is no audio device.
 #pragma once
 #include <SDL2/SDL_mixer.h>
 
@@ -9,9 +9,18 @@
 
 namespace sc {
 
+// Points SDL_SOUNDFONTS at the system's General MIDI soundfont when the user has not chosen
+// one. True if a soundfont file is there to play MIDI with.
+bool choose_soundfont();
+// Opens the SDL audio subsystem and the mixer (44.1 kHz, 16-bit, stereo). False, with the
+// reason in `problem`, when there is no audio device.
+bool open_mixer(std::string& problem);
+void close_mixer();
+
 class MixerMusic : public MusicDevice {
 public:
-    explicit MixerMusic(bool audio) : audio_(audio) {}
+    // `audio`: the mixer is open. `soundfont`: there is a soundfont to play MIDI with.
+    MixerMusic(bool audio, bool soundfont) : audio_(audio), soundfont_(soundfont) {}
     ~MixerMusic() override;
     bool open(const std::string& path) override;
     bool play() override;
@@ -23,6 +32,8 @@ public:
 
 private:
     bool audio_;
+    bool soundfont_;
+    bool told_ = false;
     Mix_Music* music_ = nullptr;
 };
 
@@ -32,6 +43,8 @@ public:
     ~MixerWaves() override;
     void play(const std::string& name) override;
     void stop() override;
+    // How many different effects were tried (loaded or not): each file is read once.
+    std::size_t cached() const { return cache_.size(); }
 
 private:
     bool audio_;
