@@ -58,7 +58,7 @@ run_and_close() {  # WHEN-IN-SECONDS LABEL
     PID=$!
     local win=
     for _ in $(seq 50); do
-        win=$(xdotool search --name "Seven Chips" 2>/dev/null | head -1)
+        win=$(xdotool search --onlyvisible --name "Seven Chips" 2>/dev/null | head -1)
         [ -n "$win" ] && break
         sleep 0.1
     done

@@ -45,7 +45,7 @@ mkdir -p "$HOME" "$BUILD/e2e"
 PID=$!
 WIN=
 for _ in $(seq 50); do
-    WIN=$(xdotool search --name "Seven Chips" 2>/dev/null | head -1)
+    WIN=$(xdotool search --onlyvisible --name "Seven Chips" 2>/dev/null | head -1)
     [ -n "$WIN" ] && break
     sleep 0.1
 done
