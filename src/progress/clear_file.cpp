@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "progress/clear_file.hpp"
@@ -63,6 +64,9 @@ void Game::SavePas() {
                      primary.c_str(), why.c_str());
         return;
     }
+    // The platform makes the folder when it names it; make sure of it all the same.
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
     const std::string fallback = folder + "da.txt";
     const std::string why_fallback = write_file_atomically(fallback, kClearWord);
     if (why_fallback.empty()) {
