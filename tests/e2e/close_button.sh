@@ -9,12 +9,7 @@ if [ -z "${SEVENCHIPS_E2E_INNER:-}" ]; then
     export SEVENCHIPS_E2E_INNER=1
     exec timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$BUILD" "$SRC"
 fi
-WORK=$(mktemp -d)
-PID=
-cleanup() { [ -n "$PID" ] && kill "$PID" 2>/dev/null; rm -rf "$WORK"; }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-ok() { echo "ok: $*"; }
+. "$SRC/tests/e2e/common.inc"
 
 # What a window manager's close button sends: a WM_PROTOCOLS client message.
 close_window() {

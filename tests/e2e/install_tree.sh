@@ -10,12 +10,7 @@ if [ -z "${SEVENCHIPS_E2E_INNER:-}" ]; then
     export SEVENCHIPS_E2E_INNER=1
     exec timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$BUILD" "$SRC"
 fi
-WORK=$(mktemp -d)
-PID=
-cleanup() { [ -n "$PID" ] && kill "$PID" 2>/dev/null; rm -rf "$WORK"; }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-ok() { echo "ok: $*"; }
+. "$SRC/tests/e2e/common.inc"
 
 PREFIX=$WORK/prefix
 cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || { cat "$WORK/install.log"; fail "cmake --install failed"; }

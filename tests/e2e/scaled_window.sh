@@ -15,12 +15,7 @@ if [ -z "${SEVENCHIPS_E2E_SCREEN:-}" ]; then
     exit $rc
 fi
 PROG=$BUILD/game/sevenchips
-WORK=$(mktemp -d)
-PID=
-cleanup() { [ -n "$PID" ] && kill "$PID" 2>/dev/null; rm -rf "$WORK"; }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-ok() { echo "ok: $*"; }
+. "$SRC/tests/e2e/common.inc"
 shot() { import -window root "$1" 2>/dev/null; }
 region_diff() {  # FILE X Y PICTURE: differing pixels
     local size

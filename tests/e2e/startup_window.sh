@@ -10,12 +10,7 @@ if [ -z "${SEVENCHIPS_E2E_INNER:-}" ]; then
     exec timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$BUILD" "$SRC"
 fi
 PROG=$BUILD/game/sevenchips
-WORK=$(mktemp -d)
-PID=
-cleanup() { [ -n "$PID" ] && kill "$PID" 2>/dev/null; rm -rf "$WORK"; }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-ok() { echo "ok: $*"; }
+. "$SRC/tests/e2e/common.inc"
 
 shot() { import -window root "$1" 2>/dev/null; }
 # Differing pixels between a region of a screenshot and a picture of the same size.
