@@ -1,15 +1,29 @@
 // sevenchips-replay: the game on the headless platform, driven by a key script.
+#include <cstring>
 #include <iostream>
 
 #include "platform/headless/replay.hpp"
 
+namespace {
+const char* const kUsage =
+    "usage: sevenchips-replay [--seed N] [--keys FILE] [--ticks N] [--trace FILE|-]"
+    " [--shot TICK:FILE]... [--app-dir DIR] [--data-dir DIR]\n";
+}
+
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::cout << kUsage
+                      << "Runs the game without a window from a key script (lines \"TICK KEY\"; KEY is Left, Right,\n"
+                         "Up, Down, Enter, Escape, Click or a key code) and writes a JSON Lines trace and PNG\n"
+                         "pictures of the window at the given ticks (or \"start\", \"end\").\n";
+            return 0;
+        }
+    }
     sc::ReplayOptions options;
     std::string error;
     if (!sc::parse_replay_args(argc, argv, options, error)) {
-        std::cerr << "sevenchips-replay: " << error << "\n"
-                  << "usage: sevenchips-replay [--seed N] [--keys FILE] [--ticks N] [--trace FILE|-]"
-                     " [--shot TICK:FILE]... [--app-dir DIR] [--data-dir DIR]\n";
+        std::cerr << "sevenchips-replay: " << error << "\n" << kUsage;
         return 2;
     }
     return sc::run_replay(options, std::cout, std::cerr);
