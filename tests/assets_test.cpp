@@ -45,8 +45,10 @@ struct Png {
 };
 
 // GCC 12 takes the setjmp error path for a second fclose of the same file; it is not.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuse-after-free"
+#endif
 Png read_png(const std::string& path) {
   Png out;
   FILE* f = std::fopen(path.c_str(), "rb");
@@ -87,7 +89,9 @@ Png read_png(const std::string& path) {
   std::fclose(f);
   return out;
 }
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 const Png& sheet() {
   static const Png p = read_png(kAssets + "/pictures/chip.png");
