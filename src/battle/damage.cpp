@@ -87,12 +87,7 @@ void Game::IkisiniHantei() {
 
     // Later shares divide by AliveCount, so it never stays 0.
     AliveCount = 1;
-    GameMode = 2;
-    QuitStage = 1;
-    Timer2.set_interval(0);
-    StopWave();
-    PlayM(1);
-    CloseM();
+    FinishGame();
     MojiSyu(0, 36, 1, QBColor(0));
     Locate(0, 250, 170, "Game Over !");
     MojiSyu(0, 36, 1, ColCream);

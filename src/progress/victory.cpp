@@ -37,12 +37,7 @@ void Game::Taosita() {
     HpHyouji();
     if (EnemyNo == 8) {
         SavePas();
-        GameMode = 2;
-        QuitStage = 1;
-        Timer2.set_interval(0);
-        StopWave();
-        PlayM(1);
-        CloseM();
+        FinishGame();
         EndSyori();
     }
 }

@@ -68,6 +68,15 @@ void Game::EndProgram() {
     Timer4.set_interval(0);
 }
 
+void Game::FinishGame() {
+    GameMode = 2;
+    QuitStage = 1;
+    Timer2.set_interval(0);
+    StopWave();
+    PlayM(1);
+    CloseM();
+}
+
 void Game::StopWave() { sys.waves().stop(); }
 
 void Game::Present() { sys.present(Display[0], ScreenLeft, ScreenTop); }

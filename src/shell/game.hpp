@@ -56,6 +56,8 @@ public:
     float Rnd() { return rng.next(); }
     void EndProgram();          // stop at once: no further game code runs
     void StopWave();            // the wave call with no sound name
+    // The game is over, lost or won: the finished mode, the battle clock stopped, silence.
+    void FinishGame();
     void Present();             // show Display(0) as it is now
 
     // Window events.
