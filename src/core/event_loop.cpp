@@ -19,10 +19,16 @@ Timer& timer_of(Game& g, int i) {
 
 EventLoop::EventLoop(Game& game, Platform& platform) : game_(game), platform_(platform) {}
 
+void EventLoop::load() {
+    if (loaded_) { return; }
+    loaded_ = true;
+    game_.Form_Load();
+}
+
 void EventLoop::start() {
     if (started_) { return; }
     started_ = true;
-    game_.Form_Load();
+    load();
     arm_changed_timers(platform_.now_ms());
     game_.Present();
 }

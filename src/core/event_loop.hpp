@@ -30,7 +30,10 @@ public:
     // or nothing can ever happen again (no input source and no timer running).
     bool run_one(const std::function<void(const LoopEvent&)>& after_event = {});
 
-    void start();  // Form_Load and the first timer arming
+    // Form_Load, once. It asks nothing of the platform, so it may run before the window is
+    // open (on another thread, with the loop handed over afterwards).
+    void load();
+    void start();  // load() if not done yet, the first timer arming and the first picture
     void request_stop() { stop_ = true; }
 
 private:
@@ -41,6 +44,7 @@ private:
     Game& game_;
     Platform& platform_;
     std::array<std::uint32_t, 4> due_{};
+    bool loaded_ = false;
     bool started_ = false;
     bool stop_ = false;
 };

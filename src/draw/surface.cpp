@@ -1,6 +1,7 @@
 #include "draw/surface.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace sc {
@@ -24,6 +25,12 @@ void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int 
     if (w <= 0 || h <= 0) { return; }
     // Copying a surface onto itself with overlapping areas goes through a copy of the rows.
     const bool same = &dst == &src;
+    if (rop == Rop::SrcCopy && !same && w == src.width() && w == dst.width()) {
+        // Whole rows of both: one block.
+        std::copy(src.row(sy), src.row(sy) + std::size_t(w) * std::size_t(h), dst.row(dy));
+        dst.touch();
+        return;
+    }
     std::vector<std::uint32_t> scratch;
     for (int j = 0; j < h; ++j) {
         const int srow = same && dy > sy ? h - 1 - j : j;
@@ -48,6 +55,7 @@ void fill_rect_raw(Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v) 
     y1 = std::max(y1, 0);
     x2 = std::min(x2, s.width() - 1);
     y2 = std::min(y2, s.height() - 1);
+    if (x1 > x2) { return; }  // wholly left or right of the surface
     for (int y = y1; y <= y2; ++y) {
         std::uint32_t* r = s.row(y);
         std::fill(r + x1, r + x2 + 1, v);
@@ -121,14 +129,25 @@ void draw_circle(Surface& s, int cx, int cy, int r, Colour c) {
         midpoint_circle(s, cx, cy, r, v);
     } else {
         // A ring of the line width, centred on the radius: every pixel whose centre lies
-        // within half the width of the circle line.
-        const double inner = r - width / 2.0, outer = r + width / 2.0;
+        // within half the width of the circle line, inner^2 <= x^2 + y^2 < outer^2 with
+        // inner = r - w/2 and outer = r + w/2. Times four it is all whole numbers, and each
+        // row of the ring is one or two runs of pixels.
+        const long long inner4 = (2LL * r - width) * (2LL * r - width), outer4 = (2LL * r + width) * (2LL * r + width);
         const int reach = r + width;
         for (int y = -reach; y <= reach; ++y) {
-            for (int x = -reach; x <= reach; ++x) {
-                const double d2 = double(x) * x + double(y) * y;
-                if (d2 >= inner * inner && d2 < outer * outer) { s.set(cx + x, cy + y, v); }
-            }
+            const long long y4 = 4LL * y * y;
+            if (y4 >= outer4) { continue; }
+            // The widest |x| still inside the outer edge, and the narrowest on or past the inner one.
+            long long far = std::llround(std::sqrt(double(outer4 - y4) / 4.0));
+            while (far >= 0 && 4 * far * far + y4 >= outer4) { --far; }
+            while (4 * (far + 1) * (far + 1) + y4 < outer4) { ++far; }
+            long long near = y4 >= inner4 ? 0 : std::llround(std::sqrt(double(inner4 - y4) / 4.0));
+            while (near > 0 && 4 * (near - 1) * (near - 1) + y4 >= inner4) { --near; }
+            while (4 * near * near + y4 < inner4) { ++near; }
+            far = std::min<long long>(far, reach);
+            if (near > far) { continue; }
+            fill_rect_raw(s, cx + int(near), cy + y, cx + int(far), cy + y, v);
+            fill_rect_raw(s, cx - int(far), cy + y, cx - int(near), cy + y, v);
         }
     }
     s.touch();

@@ -7,7 +7,8 @@
 namespace sc {
 
 bool decode_png(const unsigned char* data, std::size_t size, Surface& out);
-// Decodes the built-in picture `name` into `target` if it has target's size.
+// Decodes the built-in picture `name` into `target`'s own pixels if it has target's size
+// (false, and target untouched, otherwise); a picture that breaks off midway leaves it black.
 bool load_picture(const char* name, Surface& target);
 
 }  // namespace sc

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "core/viewport.hpp"
 #include "core/window_picture.hpp"
@@ -54,7 +56,28 @@ void keep_gl_drivers_loaded() {
         nullptr);
 }
 
+// A graphics device the GL drivers could use. Without one, OpenGL is Mesa's software
+// rasteriser, which costs several times the CPU of SDL's own software renderer for the same
+// picture and starts far slower (its shader compiler comes up first).
+bool has_gpu() {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("renderD", 0) == 0 || name.rfind("card", 0) == 0) { return true; }
+    }
+    return false;
+}
+
+}  // namespace
+
 SDL_Renderer* make_renderer(SDL_Window* window) {
+    if (!has_gpu()) {
+        // The software renderer draws straight into the window's shared memory; left to itself
+        // SDL would put that through a GL texture again. A renderer the user names in
+        // SDL_RENDER_DRIVER still comes first.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        if (SDL_Renderer* r = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE)) { return r; }
+    }
     // Synchronised with the screen against tearing; any renderer will do if that is refused.
     const Uint32 tries[] = {SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC, SDL_RENDERER_ACCELERATED,
                             SDL_RENDERER_SOFTWARE};
@@ -64,30 +87,32 @@ SDL_Renderer* make_renderer(SDL_Window* window) {
     return nullptr;
 }
 
-}  // namespace
-
-DesktopPlatform::DesktopPlatform() {
+void set_window_hints() {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // crisp pixels
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");  // a window, not a fullscreen game
-    SDL_SetHint(SDL_HINT_APP_NAME, "Seven Chips");
-    if (!is_set("DISPLAY") && !is_set("WAYLAND_DISPLAY") && !is_set("SDL_VIDEODRIVER")) {
-        error_ = window_problem();
-        return;
-    }
     if (is_set("DISPLAY") && !is_set("WAYLAND_DISPLAY") && !is_set("SDL_VIDEODRIVER")) {
         // Only X is there: do not go looking for a Wayland compositor when it does not answer.
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     }
+}
+
+bool DesktopPlatform::open() {
+    set_window_hints();
+    SDL_SetHint(SDL_HINT_APP_NAME, "Seven Chips");
+    if (!is_set("DISPLAY") && !is_set("WAYLAND_DISPLAY") && !is_set("SDL_VIDEODRIVER")) {
+        error_ = window_problem();
+        return false;
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error_ = window_problem();
-        return;
+        return false;
     }
     if (invisible_fallback()) {
         const char* x = std::getenv("DISPLAY");
         error_ = std::string("cannot open a window (no display answers at ") +
                  (is_set("DISPLAY") ? std::string("DISPLAY=") + x : std::string("WAYLAND_DISPLAY")) + ")";
         SDL_Quit();
-        return;
+        return false;
     }
     int scale = 1;
     SDL_Rect usable;
@@ -101,7 +126,7 @@ DesktopPlatform::DesktopPlatform() {
     if (window_ == nullptr) {
         error_ = window_problem();
         SDL_Quit();
-        return;
+        return false;
     }
     SDL_SetWindowMinimumSize(window_, 200, 150);
     renderer_ = make_renderer(window_);
@@ -117,10 +142,10 @@ DesktopPlatform::DesktopPlatform() {
         SDL_DestroyWindow(window_);
         window_ = nullptr;
         SDL_Quit();
-        return;
+        return false;
     }
     // Shown only now: a renderer may have had to make the window anew. Black at once, before
-    // the fonts are opened.
+    // the game has loaded.
     SDL_ShowWindow(window_);
     SDL_UpdateTexture(texture_, nullptr, picture_.pixels().data(), kWindowWidth * 4);
     render();
@@ -128,12 +153,12 @@ DesktopPlatform::DesktopPlatform() {
     // Controllers are a bonus: without them the keyboard still plays.
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
 
-    const bool soundfont = choose_soundfont();
     std::string problem;
     audio_ = open_mixer(problem);
     if (!audio_) { std::fprintf(stderr, "sevenchips: no audio device (%s); playing silently\n", problem.c_str()); }
-    music_ = std::make_unique<MixerMusic>(audio_, soundfont);
+    music_ = std::make_unique<MixerMusic>(audio_, soundfont_);
     waves_ = std::make_unique<MixerWaves>(audio_);
+    return true;
 }
 
 DesktopPlatform::~DesktopPlatform() {

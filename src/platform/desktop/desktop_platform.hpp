@@ -14,11 +14,21 @@
 
 namespace sc {
 
+// The window's hints (crisp scaling, a plain window, X when only X is there) and its
+// renderer: SDL's software one when there is no graphics device, else the first of
+// accelerated with vsync, accelerated, software that works. bench/floor sets up its window
+// through these too.
+void set_window_hints();
+SDL_Renderer* make_renderer(SDL_Window* window);
+
 class DesktopPlatform : public Platform {
 public:
-    // Opens the window and the sound; ok() is false (and error() says why) when there is no
-    // window. No sound is only a line on standard error: the game then plays silently.
-    DesktopPlatform();
+    // Nothing is opened yet: open() does that. The soundfont is chosen here, as it may set
+    // SDL_SOUNDFONTS: before any other thread of the program starts.
+    DesktopPlatform() : soundfont_(choose_soundfont()) {}
+    // Opens the window and the sound; false (and error() says why) when there is no window.
+    // No sound is only a line on standard error: the game then plays silently.
+    bool open();
     ~DesktopPlatform() override;
     DesktopPlatform(const DesktopPlatform&) = delete;
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
@@ -46,6 +56,7 @@ private:
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     std::string error_;
+    bool soundfont_ = false;
     bool audio_ = false;
     bool quit_sent_ = false;
     std::unique_ptr<MixerMusic> music_;

@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# ./dev bench: builds the game and the benchmark programs in release mode in their own build
+# folder and prints one table of figures against their targets.
+#
+#   1-2  bench/headless_bench: the winning key script (demo/win.keys, seed 1) replayed in full
+#        headless, pinned to one core, five times after a warm-up: the median rate of battle
+#        ticks, and p50 / p99 of one Timer2_Timer call pooled over the five replays.
+#   3-6  the real program, copied with its bg/ and se/ into a scratch folder, in one Xvfb
+#        server (1024 x 768 x 24) with SDL_AUDIODRIVER=disk writing to /dev/null: the disk
+#        driver keeps real time and still runs the MIDI synthesiser, which is most of the cost.
+#        Everything runs one after the other, never two programs at once, so neither takes
+#        the other's core or the X server's time.
+#   3    the game's CPU time (utime + stime of /proc/PID/stat, all threads) over 60 s of
+#        battle from its start (the game goes into battle by itself, no key needed), against
+#        bench/floor's over 60 s from the moment its music plays.
+#   4    the game started with --bench-ending (the last enemy beaten at the first tick): its
+#        own CPU time over the ending, from the ending's first picture to its closing box.
+#   5    from exec to the first present of the signboard: the wall clock is read by bash
+#        ($EPOCHREALTIME, no fork) just before exec and by the game when it has shown the
+#        signboard (SEVENCHIPS_BENCH_MARKS=1); the median of five starts.
+#   6    peak resident set (VmHWM) of the game at the end of its 60 s battle against the
+#        floor's at the end of its 60 s.
+#
+# Usage: bench/run.sh BUILD_DIR   (BENCH_SECONDS shortens the 60 s runs when trying it out)
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+
+if [ "${1:-}" = "--under-x" ]; then
+    # ---- the desktop figures, inside the X server ----
+    BUILD=$2 WORK=$3 SECONDS_RUN=$4
+    APP=$WORK/app
+    export HOME=$WORK/home XDG_DATA_HOME=$WORK/home/data
+    export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
+    mkdir -p "$HOME"
+    PID=
+    trap '[ -n "$PID" ] && kill "$PID" 2>/dev/null; true' EXIT
+    HZ=$(getconf CLK_TCK)
+
+    cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+    peak_kb() { awk '/^VmHWM:/ {print $2}' "/proc/$1/status"; }
+    # Waits until FILE has a line matching PATTERN (at most SECS seconds).
+    wait_for() {
+        local file=$1 pattern=$2 secs=$3 i
+        for ((i = 0; i < secs * 20; i++)); do
+            grep -q "$pattern" "$file" 2>/dev/null && return 0
+            kill -0 "$PID" 2>/dev/null || { echo "bench: the program ended early:" >&2; cat "$file" >&2; return 1; }
+            sleep 0.05
+        done
+        echo "bench: no \"$pattern\" after $secs s" >&2
+        cat "$file" >&2
+        return 1
+    }
+    mark() { awk -v n="$2" '$1 == "sevenchips-bench:" && $2 == n {print $'"$3"'; exit}' "$1"; }
+    stop() {
+        kill "$PID" 2>/dev/null || true
+        wait "$PID" 2>/dev/null || true
+        PID=
+    }
+    # Starts the game with its marks on, the wall clock noted just before the exec.
+    start_game() {
+        local name=$1
+        shift
+        (
+            export SEVENCHIPS_BENCH_MARKS=1
+            echo "${EPOCHREALTIME//[.,]/}" >"$WORK/$name.t0"
+            exec "$APP/sevenchips" "$@"
+        ) >"$WORK/$name.out" 2>"$WORK/$name.err" &
+        PID=$!
+    }
+
+    # 5. Start-up.
+    for run in 1 2 3 4 5; do
+        start_game "start$run"
+        wait_for "$WORK/start$run.err" "sevenchips-bench: signboard" 20
+        stop
+        echo $(( ($(mark "$WORK/start$run.err" signboard 3) - $(cat "$WORK/start$run.t0")) ))
+    done | sort -n | sed -n 3p >"$WORK/startup_us"
+
+    # 3 and 6. The game in battle.
+    start_game battle
+    wait_for "$WORK/battle.err" "sevenchips-bench: battle" 20
+    c0=$(cpu_ticks "$PID")
+    sleep "$SECONDS_RUN"
+    c1=$(cpu_ticks "$PID")
+    echo "game_cpu_s $(awk -v a="$c0" -v b="$c1" -v hz="$HZ" 'BEGIN {printf "%.2f", (b - a) / hz}')" >"$WORK/desktop.txt"
+    echo "game_peak_kb $(peak_kb "$PID")" >>"$WORK/desktop.txt"
+    stop
+
+    # The floor, the same way.
+    "$BUILD/bench/floor" --music "$APP/bg/bg1.mid" >"$WORK/floor.out" 2>"$WORK/floor.err" &
+    PID=$!
+    wait_for "$WORK/floor.err" "floor: ready" 20
+    c0=$(cpu_ticks "$PID")
+    sleep "$SECONDS_RUN"
+    c1=$(cpu_ticks "$PID")
+    echo "floor_cpu_s $(awk -v a="$c0" -v b="$c1" -v hz="$HZ" 'BEGIN {printf "%.2f", (b - a) / hz}')" >>"$WORK/desktop.txt"
+    echo "floor_peak_kb $(peak_kb "$PID")" >>"$WORK/desktop.txt"
+    stop
+
+    # 4. The ending.
+    start_game ending --bench-ending
+    wait_for "$WORK/ending.err" "sevenchips-bench: finished" 40
+    stop
+    {
+        echo "ending_wall_us $(( $(mark "$WORK/ending.err" finished 3) - $(mark "$WORK/ending.err" ending 3) ))"
+        echo "ending_cpu_us $(( $(mark "$WORK/ending.err" finished 4) - $(mark "$WORK/ending.err" ending 4) ))"
+        echo "startup_us $(cat "$WORK/startup_us")"
+    } >>"$WORK/desktop.txt"
+    exit 0
+fi
+
+# ---- the driver ----
+BUILD=${1:-$ROOT/build-bench}
+SECONDS_RUN=${BENCH_SECONDS:-60}
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DSEVENCHIPS_BENCH=ON -DSEVENCHIPS_TESTS=OFF \
+    -DSEVENCHIPS_PAINTER=OFF >/dev/null
+cmake --build "$BUILD" -j"$(nproc)" --target sevenchips headless_bench floor game_data >/dev/null
+
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+mkdir -p "$WORK/app"
+cp "$BUILD/game/sevenchips" "$WORK/app/"
+cp -r "$BUILD/game/bg" "$BUILD/game/se" "$WORK/app/"
+
+echo "bench: replaying demo/win.keys headless (5 runs)" >&2
+"$BUILD/bench/headless_bench" --keys "$ROOT/demo/win.keys" --app-dir "$WORK/headless" --runs 5 >"$WORK/headless.txt"
+echo "bench: the real program and the floor under Xvfb (about $((2 * SECONDS_RUN + 30)) s)" >&2
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --under-x "$BUILD" "$WORK" "$SECONDS_RUN"
+
+value() { awk -v k="$1" '$1 == k {print $2}' "$WORK/headless.txt" "$WORK/desktop.txt"; }
+[ "$(value ticks)" = 3377 ] && [ "$(value enemy)" = 8 ] && [ "$(value mode)" = 2 ] || {
+    echo "bench: the replay did not finish the game at tick 3377:" >&2
+    cat "$WORK/headless.txt" >&2
+    exit 1
+}
+
+failed=0
+row() {  # FIGURE MEASURED TARGET PASSED(0/1)
+    local verdict=pass
+    [ "$4" = 1 ] || { verdict=FAIL; failed=1; }
+    printf '%-44s %-26s %-22s %s\n' "$1" "$2" "$3" "$verdict"
+}
+ok() { awk "BEGIN {exit !($1)}" && echo 1 || echo 0; }
+
+rate=$(value ticks_per_s_median)
+p50=$(value tick_us_p50) p99=$(value tick_us_p99)
+game_cpu=$(value game_cpu_s) floor_cpu=$(value floor_cpu_s)
+ratio=$(awk -v g="$game_cpu" -v f="$floor_cpu" 'BEGIN {printf "%.2f", (f > 0 ? g / f : 99)}')
+ending=$(awk -v c="$(value ending_cpu_us)" -v w="$(value ending_wall_us)" 'BEGIN {printf "%.1f", 100 * c / w}')
+ending_s=$(awk -v w="$(value ending_wall_us)" 'BEGIN {printf "%.1f", w / 1e6}')
+startup=$(awk -v u="$(value startup_us)" 'BEGIN {printf "%.0f", u / 1000}')
+game_mb=$(awk -v k="$(value game_peak_kb)" 'BEGIN {printf "%.1f", k / 1024}')
+floor_mb=$(awk -v k="$(value floor_peak_kb)" 'BEGIN {printf "%.1f", k / 1024}')
+extra_mb=$(awk -v g="$game_mb" -v f="$floor_mb" 'BEGIN {printf "%+.1f", g - f}')
+
+printf '%-44s %-26s %-22s %s\n' figure measured target result
+row "1 headless throughput (median of 5)" "$rate ticks/s" ">= 20000 ticks/s" "$(ok "$rate >= 20000")"
+row "2 Timer2_Timer p50 / p99 (5 replays)" "$p50 / $p99 us" "p99 <= 200 us" "$(ok "$p99 <= 200")"
+row "3 CPU in ${SECONDS_RUN} s of battle: game / floor" "$game_cpu / $floor_cpu s = $ratio" "ratio <= 1.3" "$(ok "$ratio <= 1.3")"
+row "4 CPU during the ending (${ending_s} s)" "$ending % of a core" "<= 5 %" "$(ok "$ending <= 5")"
+row "5 start-up: exec to signboard (median of 5)" "$startup ms" "<= 150 ms" "$(ok "$startup <= 150")"
+row "6 peak RSS: game / floor" "$game_mb / $floor_mb MB ($extra_mb)" "<= floor + 40 MB" "$(ok "$game_mb <= $floor_mb + 40")"
+echo "(headless pinned to one core; desktop under one Xvfb 1024x768x24, SDL_AUDIODRIVER=disk to /dev/null," \
+    "game and floor one after the other)"
+exit "$failed"
