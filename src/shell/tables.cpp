@@ -1,14 +1,37 @@
 // The initialiser and the registration procedures: every table of the game.
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 #include "shell/app_dir.hpp"
 #include "shell/game.hpp"
 
 namespace sc {
 
+namespace {
+
+bool seed_from_environment(std::uint64_t& seed) {
+    const char* text = std::getenv("SEVENCHIPS_SEED");
+    if (text == nullptr || text[0] == '\0') { return false; }
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long v = std::strtoull(text, &end, 10);
+    if (text[0] < '0' || text[0] > '9' || *end != '\0' || errno == ERANGE) {
+        std::fprintf(stderr, "sevenchips: SEVENCHIPS_SEED=%s is not a whole number; the seed comes from the clock\n",
+                     text);
+        return false;
+    }
+    seed = v;
+    return true;
+}
+
+}  // namespace
+
 void Game::HenSyoki() {
-    // 1. One seed for the whole run.
-    if (seed_from_clock) {
+    // 1. One seed for the whole run: the clock's, unless SEVENCHIPS_SEED fixes it (the same
+    // keys then play the same game in the window as in the replay tool with that --seed).
+    if (seed_from_clock && !seed_from_environment(seed_value)) {
         seed_value = std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
     }
     rng.seed(seed_value);

@@ -20,6 +20,26 @@ bool parse_decimal(const std::string& s, long max, long& out) {
     return true;
 }
 
+// A word of the script as an error message shows it: printable ASCII as it is, any other byte
+// as \xNN, and cut short, so a binary file given as a script still gives one readable line.
+std::string shown(const std::string& word) {
+    constexpr std::size_t kLongest = 40;
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    for (std::size_t i = 0; i < word.size() && i < kLongest; ++i) {
+        const unsigned char c = static_cast<unsigned char>(word[i]);
+        if (c >= 0x20 && c < 0x7f) {
+            out += char(c);
+        } else {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    if (word.size() > kLongest) { out += "..."; }
+    return out;
+}
+
 }  // namespace
 
 int key_code_from_name(const std::string& name) {
@@ -47,7 +67,7 @@ bool parse_key_script(const std::string& text, std::vector<ScriptKey>& keys, std
         if (!(words >> tick_word)) { continue; }  // blank or comment only
         long tick = 0;
         if (!parse_decimal(tick_word, 100000000L, tick)) {
-            error = "line " + std::to_string(number) + ": '" + tick_word + "' is not a tick number";
+            error = "line " + std::to_string(number) + ": '" + shown(tick_word) + "' is not a tick number";
             return false;
         }
         if (!(words >> key_word)) {
@@ -56,12 +76,12 @@ bool parse_key_script(const std::string& text, std::vector<ScriptKey>& keys, std
         }
         const int code = key_code_from_name(key_word);
         if (code < 0) {
-            error = "line " + std::to_string(number) + ": '" + key_word +
+            error = "line " + std::to_string(number) + ": '" + shown(key_word) +
                     "' is not a key (Left, Right, Up, Down, Enter, Escape, Click or a code 1..255)";
             return false;
         }
         if (words >> extra) {
-            error = "line " + std::to_string(number) + ": unexpected '" + extra + "' after the key";
+            error = "line " + std::to_string(number) + ": unexpected '" + shown(extra) + "' after the key";
             return false;
         }
         keys.push_back(ScriptKey{tick, code, number});

@@ -1,0 +1,77 @@
+#!/usr/bin/env python3
+"""Measures the sound the program wrote through SDL's disk audio driver.
+
+usage: audio.py music FILE SIGNBOARD_AT BATTLE_AT END_AT
+       audio.py effects FILE BATTLE_AT [KEY_BEFORE KEY_AFTER SHORTEST LONGEST]...
+       audio.py silent FILE
+Offsets are lengths of the file in bytes at those moments; SHORTEST and LONGEST are the
+effect's length in hundredths of a second.
+"""
+# Sound: 44.1 kHz, 16-bit stereo, as the mixer is opened. The disk driver keeps roughly to the
+# clock but drifts a few per cent (SDL_DISKAUDIODELAY is a whole number of milliseconds a
+# buffer), so times in the file are taken from its length at the moment, never from the clock.
+import array, operator, sys
+BYTES_A_SECOND, BLOCK = 44100 * 4, 441  # frames in 10 ms
+def load(path):
+    raw = open(path, "rb").read()
+    s = array.array("h")
+    s.frombytes(raw[: len(raw) // 4 * 4])
+    # Per 10 ms block: the peak and the RMS (of full scale) over both channels.
+    peaks, rms = [], []
+    for k in range(0, len(s) // 2 - BLOCK + 1, BLOCK):
+        b = s[2 * k : 2 * (k + BLOCK)]
+        peaks.append(max(max(b), -min(b)))
+        rms.append((sum(map(operator.mul, b, b)) / len(b)) ** 0.5 / 32768)
+    return peaks, rms
+SILENT = 16  # peak of a silent block (about -66 dB)
+def block(offset_bytes): return int(offset_bytes / BYTES_A_SECOND * 100)
+def secs(b): return b / 100
+def first_sound(peaks, start):
+    for i in range(max(start, 0), len(peaks)):
+        if peaks[i] > SILENT: return i
+    return None
+def fail(msg): print("FAIL: " + msg); sys.exit(1)
+if len(sys.argv) < 3: sys.exit(__doc__)
+cmd, path, args = sys.argv[1], sys.argv[2], [int(a) for a in sys.argv[3:]]
+peaks, rms = load(path)
+if cmd == "music":
+    sign_at, battle_at, end_at = (block(a) for a in args)
+    start_up = first_sound(peaks, 0)
+    if start_up is None or start_up > battle_at: fail("no start-up effect before the battle")
+    # The start-up effect lasts 1.45 s; the music comes with the battle screen, not before.
+    music = first_sound(peaks, start_up + 160)
+    if music is None: fail("no music at all")
+    gap = secs(music - start_up - 145)
+    print(f"   start-up effect at {secs(start_up):.2f} s of the file, the music at {secs(music):.2f} s;"
+          f" the signboard was last seen at {secs(sign_at):.2f} s, the battle first at {secs(battle_at):.2f} s")
+    if gap < 0.4: fail(f"only {gap:.2f} s of silence between the start-up effect and the music")
+    if not sign_at - 10 <= music <= battle_at + 15:
+        fail("the music does not start with the battle screen")
+    print(f"ok: silent for {gap:.2f} s before the battle; the music starts with the battle screen")
+    quiet = [s for s in range(music + 10, end_at - 110, 100) if sum(rms[s : s + 100]) / 100 < 0.01]
+    if quiet: fail(f"the music is (nearly) silent in the second from {secs(quiet[0]):.2f} s")
+    print(f"ok: the music sounds every second of the {secs(end_at - music):.1f} s of battle")
+elif cmd == "silent":
+    loud = [i for i, p in enumerate(peaks) if p > SILENT]
+    if loud: fail(f"sound at {secs(loud[0]):.2f} s of the {secs(len(peaks)):.1f} s written")
+    print(f"ok: the {secs(len(peaks)):.1f} s of sound written are silence")
+elif cmd == "effects":
+    battle_at, args = block(args[0]), args[1:]
+    heard = []
+    for i in range(0, len(args), 4):
+        before, after, shortest, longest = block(args[i]), block(args[i + 1]), args[i + 2] / 100, args[i + 3] / 100
+        if any(p > SILENT for p in peaks[battle_at:before - 1]):
+            fail(f"sound in the silence before key {i // 4 + 1}")
+        onset = first_sound(peaks, before - 2)
+        if onset is None or onset > after + 25: fail(f"no sound within 250 ms of key {i // 4 + 1}")
+        end = onset
+        while end < len(peaks) and peaks[end] > SILENT: end += 1
+        length = secs(end - onset)
+        energy = sum(rms[onset : onset + 5]) / 5
+        if not shortest <= length <= longest or energy < 0.05:
+            fail(f"key {i // 4 + 1}: {length:.2f} s of sound of RMS {energy:.3f}, not its effect")
+        heard.append(f"{secs(onset - before) * 1000:.0f} ms after key {i // 4 + 1}: {length:.2f} s of RMS {energy:.3f}")
+        battle_at = end
+    if any(p > SILENT for p in peaks[battle_at:]): fail("sound after the last effect")
+    print("   " + "; ".join(heard))
+    print("ok: silence in battle but for each key's effect, right after the key and as long as it")
