@@ -6,10 +6,7 @@
 # Usage: install_tree.sh BUILD_DIR SOURCE_DIR
 set -u
 BUILD=$(realpath "$1"); SRC=$(realpath "$2")
-if [ -z "${SEVENCHIPS_E2E_INNER:-}" ]; then
-    export SEVENCHIPS_E2E_INNER=1
-    exec timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$BUILD" "$SRC"
-fi
+E2E_SECONDS=90
 . "$SRC/tests/e2e/common.inc"
 
 PREFIX=$WORK/prefix

@@ -5,11 +5,8 @@
 # Usage: startup_window.sh BUILD_DIR SOURCE_DIR
 set -u
 BUILD=$(realpath "$1"); SRC=$(realpath "$2")
-if [ -z "${SEVENCHIPS_E2E_INNER:-}" ]; then
-    export SEVENCHIPS_E2E_INNER=1
-    exec timeout 90 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$BUILD" "$SRC"
-fi
 PROG=$BUILD/game/sevenchips
+E2E_SECONDS=90
 . "$SRC/tests/e2e/common.inc"
 
 shot() { import -window root "$1" 2>/dev/null; }
