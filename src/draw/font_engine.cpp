@@ -357,6 +357,19 @@ int missing_glyphs(FT_Face face) {
     return missing;
 }
 
+// Whether the face sets Latin letters at their own widths. A monospaced face gives 'i' the
+// width of 'W', and the game's labels were laid out for proportional letters ("Sleeping..."
+// must fit inside its 90-pixel face).
+bool proportional(FT_Face face) {
+    const auto advance = [&](char c) {
+        const FT_UInt glyph = FT_Get_Char_Index(face, FT_ULong(c));
+        if (glyph == 0 || FT_Load_Glyph(face, glyph, FT_LOAD_NO_BITMAP) != 0) { return FT_Pos(-1); }
+        return face->glyph->advance.x;
+    };
+    const FT_Pos narrow = advance('i'), wide = advance('W');
+    return narrow >= 0 && wide >= 0 && narrow < wide;
+}
+
 FT_Face open_face(FT_Library lib, const std::string& path, int index) {
     FT_Face face = nullptr;
     if (FT_New_Face(lib, path.c_str(), index, &face) != 0) { return nullptr; }
@@ -435,13 +448,28 @@ std::unique_ptr<FontEngine> FontEngine::create(std::string* warning) {
                                  " cannot be opened as a font; looking for an installed one");
     }
 
+    // The first face in fontconfig's order that covers the game's strings, a proportional one
+    // before any other.
     const std::vector<Candidate> candidates = fontconfig_candidates();
+    FT_Face fallback = nullptr;
+    std::string fallback_path;
     for (const Candidate& c : candidates) {
         FT_Face face = open_face(lib, c.path, c.index);
         if (face == nullptr) { continue; }
-        if (missing_glyphs(face) == 0) { return engine(face, c.path); }
+        if (missing_glyphs(face) == 0) {
+            if (proportional(face)) {
+                if (fallback != nullptr) { FT_Done_Face(fallback); }
+                return engine(face, c.path);
+            }
+            if (fallback == nullptr) {
+                fallback = face;
+                fallback_path = c.path;
+                continue;
+            }
+        }
         FT_Done_Face(face);
     }
+    if (fallback != nullptr) { return engine(fallback, fallback_path); }
     add_warning(warning,
                 "sevenchips: no font with Japanese glyphs found; install fonts-vlgothic (or fonts-ipafont-gothic)");
     for (const Candidate& c : candidates) {
