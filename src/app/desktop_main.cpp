@@ -12,26 +12,15 @@
 #include "core/event_loop.hpp"
 #include "draw/font_engine.hpp"
 #include "platform/desktop/desktop_platform.hpp"
+#include "platform/desktop/options.hpp"
 #include "shell/game.hpp"
 
 namespace {
 
-constexpr char kHelp[] =
-    "usage: sevenchips\n"
-    "A real-time battle game: send seven pilots between five command rows.\n"
-    "  Left / Right   select a pilot\n"
-    "  Up / Down      send the selected pilot one row up or down\n"
-    "  Escape         quit (after the game: silence the music)\n"
-    "  Enter          quit, once the game has ended\n"
-    "  F11            fullscreen on / off\n"
-    "  click          quit at once\n"
-    "For the benchmarks (./dev bench):\n"
-    "  --bench-ending              the last enemy is beaten at the first battle tick: straight\n"
-    "                              to the ending (and the clear file)\n"
-    "  SEVENCHIPS_BENCH_MARKS=1    print \"sevenchips-bench: NAME WALL_US CPU_US\" on standard\n"
-    "                              error when the signboard first shows (signboard), the battle\n"
-    "                              starts (battle), the ending starts (ending) and when the game\n"
-    "                              has finished (finished)\n";
+bool env_is_one(const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr && std::strcmp(v, "1") == 0;
+}
 
 long long microseconds(clockid_t clock) {
     timespec t{};
@@ -88,21 +77,25 @@ Loaded load(sc::Platform& platform) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool bench_ending = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--bench-ending") == 0) { bench_ending = true; }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(kHelp, stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::puts("sevenchips 1.0.0");
-            return 0;
-        }
+    sc::DesktopOptions options;
+    std::string error;
+    if (!sc::parse_desktop_options(argc, argv, options, error)) {
+        std::fprintf(stderr, "sevenchips: %s\n%s", error.c_str(), sc::desktop_synopsis());
+        return 2;
     }
+    if (options.help) {
+        std::fputs(sc::desktop_synopsis(), stdout);
+        std::fputs(sc::desktop_help(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::puts("sevenchips " SEVENCHIPS_VERSION);
+        return 0;
+    }
+    // For the benchmarks only: the last enemy is beaten at the first battle tick.
+    const bool bench_ending = env_is_one("SEVENCHIPS_BENCH_ENDING");
     MarkingPlatform platform;  // nothing opened yet
-    const char* marks = std::getenv("SEVENCHIPS_BENCH_MARKS");
-    platform.marks = marks != nullptr && std::strcmp(marks, "1") == 0;
+    platform.marks = env_is_one("SEVENCHIPS_BENCH_MARKS");
     // The game loads while the window opens: the fonts, the pictures, the tables and the
     // labels written into the faces take about as long as the window does, and loading asks
     // nothing of the platform. (The one change to the environment, the soundfont, was made

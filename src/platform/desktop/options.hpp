@@ -1,0 +1,32 @@
+// The desktop program's command line: what the player asked for, before the settings file
+// fills in the rest.
+#pragma once
+#include <optional>
+#include <string>
+
+namespace sc {
+
+struct DesktopOptions {
+    bool help = false;
+    bool version = false;
+    bool verbose = false;             // say on standard error which font, soundfont, settings
+    std::optional<bool> fullscreen;   // --fullscreen / --window; unset: as the settings say
+    std::optional<int> scale;         // --scale N, 1..6: the window N times 800 x 600
+    std::optional<bool> mute;         // --mute
+    std::string record_file;          // --record FILE: write the run as a key script
+    std::string play_file;            // --play FILE: show a recorded run
+    std::string trace_file;           // --trace FILE: the replay tool's trace of this run
+};
+
+constexpr int kMinScale = 1, kMaxScale = 6;
+
+// Parses argv[1..]. On a bad command line returns false with one line (no program name, no
+// usage) in `error`.
+bool parse_desktop_options(int argc, const char* const* argv, DesktopOptions& options, std::string& error);
+
+// The usage lines (after a bad command line, and first in --help).
+const char* desktop_synopsis();
+// The rest of --help: the options and the keys.
+const char* desktop_help();
+
+}  // namespace sc
