@@ -30,9 +30,13 @@ std::string resolve_app_dir(const std::string& exe_dir) {
     if (fs::is_directory(here / "bg", ec) || fs::is_directory(here / "se", ec)) {
         return with_trailing_separator(exe_dir);
     }
-    const fs::path shared = here / ".." / "share" / "sevenchips";
-    if (fs::is_directory(shared, ec)) {
-        return with_trailing_separator(fs::weakly_canonical(shared, ec).string());
+    // bin/ beside share/sevenchips/ (cmake --install), or games/ beside share/games/sevenchips/
+    // (the Debian package): relative to the program, so an unpacked copy finds its own data.
+    for (const char* data : {"share/sevenchips", "share/games/sevenchips"}) {
+        const fs::path shared = here / ".." / data;
+        if (fs::is_directory(shared, ec)) {
+            return with_trailing_separator(fs::weakly_canonical(shared, ec).string());
+        }
     }
     return with_trailing_separator(exe_dir);
 }

@@ -1,5 +1,6 @@
 // Where the program's data lies: the folder of the executable if it holds bg/ or se/,
-// else the installed share/sevenchips/ beside its bin/.
+// else the installed share/sevenchips/ beside its bin/ (share/games/sevenchips/ beside games/
+// in the Debian layout).
 #pragma once
 #include <string>
 

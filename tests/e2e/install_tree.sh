@@ -12,19 +12,19 @@ E2E_SECONDS=90
 PREFIX=$WORK/prefix
 cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || { cat "$WORK/install.log"; fail "cmake --install failed"; }
 for f in bin/sevenchips bin/sevenchips-replay share/sevenchips/bg/bg1.mid share/sevenchips/se/se1.wav \
-         share/sevenchips/se/se10.wav share/applications/sevenchips.desktop \
+         share/sevenchips/se/se10.wav share/applications/io.github.sevenchips.SevenChips.desktop \
          share/icons/hicolor/64x64/apps/sevenchips.png share/man/man6/sevenchips.6; do
     [ -s "$PREFIX/$f" ] || fail "$f is not installed"
 done
 [ -x "$PREFIX/bin/sevenchips" ] || fail "bin/sevenchips is not executable"
 ok "installed: bin/, share/sevenchips/{bg,se}, the desktop entry, the icon, the manual page"
 
-grep -qx 'Name=Seven Chips' "$PREFIX/share/applications/sevenchips.desktop" || fail "desktop entry: no Name=Seven Chips"
-grep -qx 'Exec=sevenchips' "$PREFIX/share/applications/sevenchips.desktop" || fail "desktop entry: no Exec=sevenchips"
-grep -qx 'Icon=sevenchips' "$PREFIX/share/applications/sevenchips.desktop" || fail "desktop entry: no Icon=sevenchips"
-grep -qx 'Categories=Game;ArcadeGame;' "$PREFIX/share/applications/sevenchips.desktop" || fail "desktop entry: categories"
+grep -qx 'Name=Seven Chips' "$PREFIX/share/applications/io.github.sevenchips.SevenChips.desktop" || fail "desktop entry: no Name=Seven Chips"
+grep -qx 'Exec=sevenchips' "$PREFIX/share/applications/io.github.sevenchips.SevenChips.desktop" || fail "desktop entry: no Exec=sevenchips"
+grep -qx 'Icon=sevenchips' "$PREFIX/share/applications/io.github.sevenchips.SevenChips.desktop" || fail "desktop entry: no Icon=sevenchips"
+grep -qx 'Categories=Game;ArcadeGame;' "$PREFIX/share/applications/io.github.sevenchips.SevenChips.desktop" || fail "desktop entry: categories"
 if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$PREFIX/share/applications/sevenchips.desktop" || fail "desktop-file-validate complains"
+    desktop-file-validate "$PREFIX/share/applications/io.github.sevenchips.SevenChips.desktop" || fail "desktop-file-validate complains"
     ok "desktop-file-validate accepts the entry"
 else
     ok "the desktop entry has Name, Exec, Icon and Categories (desktop-file-validate is not installed)"

@@ -1,7 +1,7 @@
 // sevenchips-paint ROOT [--contact FILE] [--field FILE]
 // Paints every picture, the music and the sound effects of the game into
-// ROOT/assets, and optionally a contact sheet of all the pictures and a mock of
-// the battle screen laid from them.
+// ROOT/assets, the desktop's icons into ROOT/data/icons, and optionally a
+// contact sheet of all the pictures and a mock of the battle screen laid from them.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -152,9 +152,19 @@ int main(int argc, char** argv) {
     all.push_back({name, paint::paint_face(n)});
   }
   for (int n = 0; n < 5; ++n) all.push_back({"robo" + std::to_string(n), paint::paint_robot(n)});
-  all.push_back({"logo", paint::paint_logo()});
+  const paint::Image logo = paint::paint_logo();
+  all.push_back({"logo", logo});
   all.push_back({"kanban", paint::paint_kanban()});
   for (std::size_t i = 1; i < all.size(); ++i) ok &= paint::write_png_rgb(pics + all[i].name + ".png", all[i].image);
+
+  // The desktop's icons: the logo drawn again small, and scaled up by whole steps.
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    std::string dim = std::to_string(size) + "x" + std::to_string(size);
+    fs::path dir = fs::path(root) / "data/icons/hicolor" / dim / "apps";
+    fs::create_directories(dir);
+    paint::Image icon = size < 64 ? paint::paint_icon(size) : logo.scaled(size / 64);
+    ok &= paint::write_png_rgb((dir / "sevenchips.png").string(), icon);
+  }
 
   ok &= paint::write_music((assets / "bg").string());
   ok &= paint::write_sounds((assets / "se").string());

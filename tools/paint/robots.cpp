@@ -1,4 +1,5 @@
 // The enemy robots' portraits, the logo and the signboard.
+#include <algorithm>
 #include <cmath>
 
 #include "paint.hpp"
@@ -368,6 +369,60 @@ Image paint_logo() {
   cairo_set_line_width(cr, 3.0);
   cairo_stroke_preserve(cr);
   gloss(cr, 0, 22, 0, 42, hex(0xfff6c0), hex(0xf0c040), hex(0xc07010));
+  cairo_fill(cr);
+  return c.image();
+}
+
+// The logo redrawn small for the desktop's icons (16, 32 and 48 pixels; the larger ones are
+// the logo itself, scaled by whole steps): the same ring of seven chips round a gold 7, its
+// lines kept at least a pixel wide and the chips plainer as they shrink.
+Image paint_icon(int size) {
+  Canvas c(size, size);
+  cairo_t* cr = c.cr;
+  const double k = size / 64.0, mid = size / 2.0;
+  const double ring = size > 16 ? 21 * k : 6.0;
+  cairo_rectangle(cr, 0, 0, size, size);
+  set_rgb(cr, hex(0x141a34));
+  cairo_fill(cr);
+  if (size > 16) {
+    cairo_arc(cr, mid, mid, ring, 0, 2 * kPi);
+    set_rgb(cr, hex(0x3a4a80));
+    cairo_set_line_width(cr, std::max(1.0, 2 * k));
+    cairo_stroke(cr);
+  }
+  for (int i = 0; i < 7; ++i) {
+    double a = -kPi / 2 + i * 2 * kPi / 7;
+    double x = mid + std::cos(a) * ring, y = mid + std::sin(a) * ring;
+    if (size >= 48) {
+      chip_dot(cr, x, y, 7.5 * k, hex(kSeven[i]));
+    } else if (size >= 32) {
+      ellipse(cr, x, y, 3.4, 3.4);
+      fill_stroke(cr, hex(kSeven[i]), hex(0x0a0a14), 1.0);
+    } else {
+      ellipse(cr, x, y, 1.5, 1.5);
+      set_rgb(cr, hex(kSeven[i]));
+      cairo_fill(cr);
+    }
+  }
+  if (size == 16) {
+    // Too small for the lettered 7: one set pixel by pixel, a black shadow under a gold one.
+    const int rows[8][2] = {{5, 6}, {5, 6}, {9, 2}, {8, 2}, {8, 2}, {7, 2}, {7, 2}, {6, 2}};
+    for (int shadow : {1, 0})
+      for (int r = 0; r < 8; ++r) {
+        cairo_rectangle(cr, rows[r][0] + shadow, 4 + r + shadow, rows[r][1], 1);
+        set_rgb(cr, shadow ? hex(0x000000) : mix(hex(0xfff0a0), hex(0xd08020), r / 7.0));
+        cairo_fill(cr);
+      }
+    return c.image();
+  }
+  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_ITALIC, CAIRO_FONT_WEIGHT_BOLD);
+  cairo_set_font_size(cr, size == 32 ? 15 : 24 * k);  // a bolder 7 among the plain chips
+  text_centre(cr, "7", mid, size == 32 ? 21.5 : 41 * k);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  set_rgb(cr, hex(0x000000));
+  cairo_set_line_width(cr, std::max(1.5, 3 * k));
+  cairo_stroke_preserve(cr);
+  gloss(cr, 0, 22 * k, 0, 42 * k, hex(0xfff6c0), hex(0xf0c040), hex(0xc07010));
   cairo_fill(cr);
   return c.image();
 }

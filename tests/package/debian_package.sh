@@ -1,0 +1,74 @@
+#!/bin/bash
+# The Debian package from end to end: `./dev deb` builds it from a copy of the tracked files,
+# dpkg-deb unpacks it into a scratch root, the layout is Debian's for games, that unpacked copy
+# of the game finds its own music (sound, not silence, second after second) and quits on
+# Escape with status 0, and lintian and appstreamcli find nothing to warn about.
+# Takes minutes (a whole build and lintian): run by `./dev check`, not by ctest.
+# Usage: debian_package.sh BUILD_DIR SOURCE_DIR
+set -u
+for tool in dpkg-deb dpkg-buildpackage lintian appstreamcli; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 0; }
+done
+BUILD=$(realpath "$1"); SRC=$(realpath "$2")
+E2E_SECONDS=1800
+. "$SRC/tests/e2e/common.inc"
+. "$SRC/tests/e2e/window.inc"
+ID=io.github.sevenchips.SevenChips
+DATA=usr/share/games/sevenchips
+
+STARTED=$(date +%s)
+SEVENCHIPS_DEB_BUILD=$WORK/deb "$SRC/dev" deb >"$WORK/dev.log" 2>&1 || { cat "$WORK/dev.log"; fail "./dev deb failed"; }
+DEBS=("$WORK"/deb/sevenchips_*.deb)
+[ ${#DEBS[@]} = 1 ] && [ -s "${DEBS[0]}" ] || fail "not one sevenchips_*.deb: ${DEBS[*]}"
+DEB=${DEBS[0]}
+ok "built $(basename "$DEB") in $(( $(date +%s) - STARTED )) s"
+
+ROOT=$WORK/root
+dpkg-deb -x "$DEB" "$ROOT" || fail "dpkg-deb -x failed"
+for f in usr/games/sevenchips usr/games/sevenchips-replay $DATA/bg/bg1.mid $DATA/se/se1.wav $DATA/se/se10.wav \
+         usr/share/man/man6/sevenchips.6.gz usr/share/man/man6/sevenchips-replay.6.gz \
+         usr/share/applications/$ID.desktop usr/share/metainfo/$ID.metainfo.xml usr/share/doc/sevenchips/copyright; do
+    [ -s "$ROOT/$f" ] || fail "$f is not in the package"
+done
+for size in 16 32 48 64 128 256; do
+    icon=$ROOT/usr/share/icons/hicolor/${size}x$size/apps/sevenchips.png
+    [ "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x$size" ] || fail "no ${size}x$size icon"
+done
+stray=$(cd "$ROOT" && find usr/bin usr/share/sevenchips usr/local 2>/dev/null)
+[ -z "$stray" ] || fail "outside Debian's places for games: $stray"
+zgrep -qF "/$DATA/se/da.txt" "$ROOT/usr/share/man/man6/sevenchips.6.gz" || fail "the manual page does not name /$DATA"
+grep -qx "Icon=sevenchips" "$ROOT/usr/share/applications/$ID.desktop" || fail "the desktop entry's Icon is not the icons' name"
+depends=$(dpkg-deb -f "$DEB" Depends)
+for p in fonts-vlgothic timgm6mb-soundfont libsdl2-mixer; do
+    [[ $depends == *$p* ]] || fail "Depends lacks $p: $depends"
+done
+ok "layout: /usr/games, /$DATA, manual pages in section 6, desktop entry, metainfo, six icon sizes; Depends: $depends"
+
+# The unpacked copy must find the music beside itself, not an installed one.
+[ -e "/$DATA" ] && fail "/$DATA exists (the package is installed here): the unpacked copy's own data cannot be told apart"
+export HOME=$WORK/home XDG_DATA_HOME=$WORK/home/data
+mkdir -p "$HOME"
+AUDIO=$WORK/audio.raw
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$AUDIO "$ROOT/usr/games/sevenchips" >"$WORK/out" 2>"$WORK/err" &
+PID=$!
+find_window
+sleep 6
+kill -0 "$PID" 2>/dev/null || { cat "$WORK/err"; fail "the unpacked game ended by itself"; }
+# 44.1 kHz, 16-bit stereo; the battle and its music start about 2.5 s in.
+for s in 3 4 5; do
+    rms=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$AUDIO" -n trim $s 1 stat 2>&1 | awk '/RMS +amplitude/ { print $3 }')
+    awk -v r="${rms:-0}" 'BEGIN { exit !(r > 0.005) }' || fail "second $s of the audio is silent (RMS ${rms:-none})"
+    echo "   second $s: RMS amplitude $rms"
+done
+quit_with_escape "the unpacked game" "$PID"
+PID=
+ok "the unpacked game played its music and ended on Escape with status 0"
+
+lintian --fail-on error,warning --info "$WORK"/deb/sevenchips_*.changes >"$WORK/lintian" 2>&1
+status=$?
+cat "$WORK/lintian"
+[ "$status" = 0 ] || fail "lintian: errors or warnings (status $status)"
+ok "lintian: no errors or warnings on the .deb and the .changes"
+appstreamcli validate-tree --no-net "$ROOT" || fail "appstreamcli validate-tree complains"
+ok "appstreamcli: the metainfo, its desktop entry and icon validate"
+echo "PASS in $(( $(date +%s) - STARTED )) s"
