@@ -12,6 +12,7 @@
 
 #include "core/viewport.hpp"
 #include "core/window_picture.hpp"
+#include "platform/desktop/mix_levels.hpp"
 #include "shell/app_dir.hpp"
 
 namespace sc {
@@ -158,6 +159,7 @@ bool DesktopPlatform::open() {
     if (!audio_) { std::fprintf(stderr, "sevenchips: no audio device (%s); playing silently\n", problem.c_str()); }
     music_ = std::make_unique<MixerMusic>(audio_, soundfont_);
     waves_ = std::make_unique<MixerWaves>(audio_);
+    if (audio_) { set_mix_levels(false); }
     return true;
 }
 
