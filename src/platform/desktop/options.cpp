@@ -1,7 +1,5 @@
 #include "platform/desktop/options.hpp"
 
-#include <cstring>
-#include <string_view>
 
 namespace sc {
 
@@ -41,6 +39,8 @@ constexpr char kHelp[] =
     "A game controller plays too: D-pad as the arrows, Start as Enter, Back as Escape,\n"
     "Y as pause.\n";
 
+}  // namespace
+
 bool parse_scale(std::string_view text, int& scale) {
     if (text.empty() || text.size() > 2) { return false; }
     int value = 0;
@@ -52,8 +52,6 @@ bool parse_scale(std::string_view text, int& scale) {
     scale = value;
     return true;
 }
-
-}  // namespace
 
 bool parse_desktop_options(int argc, const char* const* argv, DesktopOptions& o, std::string& error) {
     for (int i = 1; i < argc; ++i) {
