@@ -18,23 +18,17 @@ using testing::TempDir;
 
 TEST(ScreenshotTest, TheUsersPicturesFolderFirstThenHomeThenTheDataFolder) {
     TempDir home;
-    const char* names[] = {"HOME", "XDG_PICTURES_DIR", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
-    std::vector<std::optional<std::string>> saved;
-    for (const char* n : names) { saved.push_back(std::getenv(n) ? std::optional<std::string>(std::getenv(n)) : std::nullopt); }
-    ::setenv("HOME", home.path().c_str(), 1);
-    ::setenv("XDG_PICTURES_DIR", "/shots", 1);
-    ::setenv("XDG_CONFIG_HOME", (home.path() + "conf").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (home.path() + "data").c_str(), 1);
-    home.write("conf/user-dirs.dirs", "# made by the desktop\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
     const std::string h = home.path();
+    const std::pair<const char*, std::string> env[] = {
+        {"HOME", h}, {"XDG_PICTURES_DIR", "/shots"}, {"XDG_CONFIG_HOME", h + "conf"}, {"XDG_DATA_HOME", h + "data"}};
+    for (const auto& [name, value] : env) { ::setenv(name, value.c_str(), 1); }
+    home.write("conf/user-dirs.dirs", "# made by the desktop\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
     EXPECT_EQ(screenshot_folders(),
               (std::vector<std::string>{"/shots", h + "Bilder", h + "Pictures", h + "data/sevenchips/"}));
     ::setenv("XDG_PICTURES_DIR", "relative/shots", 1);  // not a place: passed over
-    home.write("conf/user-dirs.dirs", "XDG_PICTURES_DIR=\"/srv/pictures\"\n");
-    EXPECT_EQ(screenshot_folders(), (std::vector<std::string>{"/srv/pictures", h + "Pictures", h + "data/sevenchips/"}));
-    for (std::size_t i = 0; i < saved.size(); ++i) {
-        saved[i] ? ::setenv(names[i], saved[i]->c_str(), 1) : ::unsetenv(names[i]);
-    }
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(screenshot_folders(), (std::vector<std::string>{h + "Pictures", h + "data/sevenchips/"}));
+    for (const auto& [name, value] : env) { ::unsetenv(name); }  // each test runs in a process of its own
 }
 
 std::string read(const std::string& path) { return (std::stringstream() << std::ifstream(path).rdbuf()).str(); }

@@ -1,10 +1,10 @@
 // The settings file: what is read from good, damaged and hostile files, and how it is written.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "platform/desktop/settings.hpp"
 #include "support/headless_game.hpp"
@@ -16,40 +16,28 @@ using testing::TempDir;
 
 TEST(SettingsTest, ReadsWhatItCanAndSaysWhatItCannot) {
     const Settings none;
-    struct Case {
-        std::string text;
-        Settings expected;
-        const char* problem;  // nullptr: none
-    };
-    const Case cases[] = {
-        {"", none, nullptr},
-        {"fullscreen = true\nscale = 3\nmute = true\n", (Settings{true, 3, true}), nullptr},
-        {"# mine\r\n\n  scale=2  \r\n\tmute =false", (Settings{false, 2, false}), nullptr},
-        {"scale = 2\nscale = 5\n", (Settings{false, 5, false}), nullptr},
-        {"mute = yes\nscale = 2\n", (Settings{false, 2, false}), "line 1: mute is true or false"},
-        {"scale = 7\nfullscreen = true\n", Settings{true, {}, false}, "line 1: scale is a whole"},
+    // The text, what is read from it, and how the problem told begins (empty: none).
+    const std::tuple<std::string, Settings, std::string> cases[] = {
+        {"", none, ""},
+        {"fullscreen = true\nscale = 3\nmute = true\n", {true, 3, true}, ""},
+        {"# mine\r\n\n  scale=2  \r\n\tmute =false", {false, 2, false}, ""},
+        {"scale = 2\nscale = 5\n", {false, 5, false}, ""},
+        {"mute = yes\nscale = 2\n", {false, 2, false}, "line 1: mute is true or false"},
+        {"scale = 7\nfullscreen = true\n", {true, {}, false}, "line 1: scale is a whole"},
         {"scale = 99999999999999999999\n", none, "line 1: scale is a whole"},
         {"scale = -1\nscale = 2.5\n", none, "line 1: scale"},
-        {"mute = true\nvolume = 11\n", Settings{false, {}, true}, "line 2: unknown key"},
+        {"mute = true\nvolume = 11\n", {false, {}, true}, "line 2: unknown key"},
         {"fullscreen\n", none, "line 1: not \"key = value\""},
         {" = true\n", none, "line 1: unknown key"},
         {std::string("mute = true\n\0\xff\xfe", 15), none, "not a text file"},
         {std::string(20000, '#') + "\nmute = true\n", none, "too large"},
         {std::string(3000, '\n') + "mute = maybe", none, "line 3001: mute"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, expected, told] : cases) {
         std::string problem = "stale";
-        EXPECT_EQ(parse_settings(c.text, problem), c.expected) << c.text.substr(0, 40);
-        if (c.problem == nullptr) {
-            EXPECT_EQ(problem, "") << c.text.substr(0, 40);
-        } else {
-            EXPECT_EQ(problem.rfind(c.problem, 0), 0u) << problem;
-        }
-    }
-    // What the game writes, it reads back unchanged.
-    for (const Settings& s : {none, (Settings{true, 1, false}), (Settings{false, 6, true})}) {
-        std::string problem;
-        EXPECT_EQ(parse_settings(format_settings(s), problem), s) << problem;
+        EXPECT_EQ(parse_settings(text, problem), expected) << text.substr(0, 40);
+        EXPECT_EQ(problem.substr(0, told.size()), told);
+        EXPECT_EQ(problem.empty(), told.empty()) << problem;
     }
 }
 
