@@ -1,5 +1,6 @@
 #include "platform/desktop/conveniences.hpp"
 
+#include <chrono>
 #include <cstdio>
 
 #include "core/viewport.hpp"
@@ -36,14 +37,21 @@ void DesktopPlatform::toggle_mute() {
 }
 
 void DesktopPlatform::take_screenshot() {
-    std::string problem;
-    const std::string path = save_screenshot(picture_, screenshot_folders(), problem);
-    if (path.empty()) {
-        std::fprintf(stderr, "sevenchips: cannot save a screenshot (%s)\n", problem.c_str());
-        return;
-    }
-    std::printf("sevenchips: screenshot saved as %s\n", path.c_str());
-    std::fflush(stdout);
+    // Written beside the game: making the PNG of the whole window can take longer than a
+    // battle tick. Each is waited for at the latest when the platform closes.
+    std::erase_if(screenshots_, [](const std::future<void>& f) {
+        return f.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    });
+    screenshots_.push_back(std::async(std::launch::async, [picture = picture_] {
+        std::string problem;
+        const std::string path = save_screenshot(picture, screenshot_folders(), problem);
+        if (path.empty()) {
+            std::fprintf(stderr, "sevenchips: cannot save a screenshot (%s)\n", problem.c_str());
+        } else {
+            std::printf("sevenchips: screenshot saved as %s\n", path.c_str());
+            std::fflush(stdout);
+        }
+    }));
 }
 
 void DesktopPlatform::settings_changed() {

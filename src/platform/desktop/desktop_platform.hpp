@@ -4,9 +4,11 @@
 #include <SDL2/SDL.h>
 
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/platform.hpp"
 #include "draw/surface.hpp"
@@ -82,6 +84,7 @@ private:
     int shown_left_ = -1000, shown_top_ = -1000;
     bool dirty_ = true;  // the window must be drawn again
     Settings settings_;
+    std::vector<std::future<void>> screenshots_;  // being written
 };
 
 }  // namespace sc
