@@ -13,6 +13,7 @@
 #include "draw/font_engine.hpp"
 #include "platform/desktop/desktop_platform.hpp"
 #include "platform/desktop/options.hpp"
+#include "platform/desktop/settings.hpp"
 #include "shell/game.hpp"
 
 namespace {
@@ -57,6 +58,16 @@ private:
     bool signboard_ = false, ending_ = false;
 };
 
+// For --verbose: which font face, soundfont and settings file this run uses.
+void tell_choices(const sc::FontEngine* fonts, const std::string& settings) {
+    if (fonts != nullptr) {
+        std::fprintf(stderr, "sevenchips: font %s (%s)\n", fonts->font_name().c_str(), fonts->font_path().c_str());
+    }
+    const char* soundfont = std::getenv("SDL_SOUNDFONTS");
+    std::fprintf(stderr, "sevenchips: soundfont %s\n", soundfont != nullptr && *soundfont ? soundfont : "none");
+    std::fprintf(stderr, "sevenchips: settings %s\n", settings.empty() ? "not kept (HOME is not set)" : settings.c_str());
+}
+
 struct Loaded {
     std::unique_ptr<sc::FontEngine> fonts;
     std::string warning;
@@ -96,17 +107,24 @@ int main(int argc, char** argv) {
     const bool bench_ending = env_is_one("SEVENCHIPS_BENCH_ENDING");
     MarkingPlatform platform;  // nothing opened yet
     platform.marks = env_is_one("SEVENCHIPS_BENCH_MARKS");
+    // The command line wins over the settings file, and is remembered as the player's latest
+    // choice, as are fullscreen and mute turned on or off in play.
+    sc::SettingsFile settings(sc::settings_path());
+    const sc::Settings start = sc::with_options(settings.load(), options);
+    settings.save(start);
+    platform.on_settings_changed = [&settings](const sc::Settings& now) { settings.save(now); };
     // The game loads while the window opens: the fonts, the pictures, the tables and the
     // labels written into the faces take about as long as the window does, and loading asks
     // nothing of the platform. (The one change to the environment, the soundfont, was made
     // by the platform's constructor, before this thread starts.)
     std::future<Loaded> loading = std::async(std::launch::async, [&platform] { return load(platform); });
-    if (!platform.open()) {
+    if (!platform.open(start)) {
         std::fprintf(stderr, "sevenchips: %s\n", platform.error().c_str());
         return 1;  // once the loading is done
     }
     Loaded loaded = loading.get();
     if (!loaded.warning.empty()) { std::fprintf(stderr, "%s\n", loaded.warning.c_str()); }
+    if (options.verbose) { tell_choices(loaded.fonts.get(), settings.path()); }
     sc::Game& g = *loaded.game;
     sc::EventLoop& loop = *loaded.loop;
     platform.game = &g;

@@ -193,6 +193,10 @@ public:
         return r ? r->advance : 0;
     }
     std::string font_path() const override { return path_; }
+    std::string font_name() const override {
+        return std::string(face_->family_name ? face_->family_name : "?") +
+               (face_->style_name ? std::string(" ") + face_->style_name : "");
+    }
 
 private:
     const Rendered* lookup(const std::string& text, const TextStyle& style);
@@ -423,34 +427,15 @@ void add_warning(std::string* warning, const std::string& line) {
 
 }  // namespace
 
-std::unique_ptr<FontEngine> FontEngine::create(std::string* warning) {
-    if (warning) { warning->clear(); }
-    FT_Library lib = nullptr;
-    if (FT_Init_FreeType(&lib) != 0) {
-        add_warning(warning, "sevenchips: the font library cannot start; the game runs without text");
-        return nullptr;
-    }
-    const auto engine = [&](FT_Face face, const std::string& path) {
-        return std::unique_ptr<FontEngine>(new FreeTypeEngine(lib, face, path));
-    };
+namespace {
 
-    // A font file named by the user (or a test) wins when it can be read.
-    if (const char* pinned = std::getenv("SEVENCHIPS_FONT"); pinned != nullptr && *pinned != '\0') {
-        FT_Face face = readable_file(pinned) ? open_face(lib, pinned, 0) : nullptr;
-        if (face != nullptr) {
-            if (missing_glyphs(face) > 0) {
-                add_warning(warning, std::string("sevenchips: the font ") + pinned +
-                                         " lacks some of the game's Japanese glyphs");
-            }
-            return engine(face, pinned);
-        }
-        add_warning(warning, std::string("sevenchips: SEVENCHIPS_FONT ") + pinned +
-                                 " cannot be opened as a font; looking for an installed one");
-    }
+std::unique_ptr<FontEngine> make_engine(FT_Library lib, FT_Face face, const std::string& path) {
+    return std::make_unique<FreeTypeEngine>(lib, face, path);
+}
 
-    // The first face in fontconfig's order that covers the game's strings, a proportional one
-    // before any other.
-    const std::vector<Candidate> candidates = fontconfig_candidates();
+// The first face of `candidates` that covers the game's strings, a proportional one before
+// any other; else the first that opens at all. Takes `lib` over.
+std::unique_ptr<FontEngine> choose_face(FT_Library lib, const std::vector<Candidate>& candidates, std::string* warning) {
     FT_Face fallback = nullptr;
     std::string fallback_path;
     for (const Candidate& c : candidates) {
@@ -459,7 +444,7 @@ std::unique_ptr<FontEngine> FontEngine::create(std::string* warning) {
         if (missing_glyphs(face) == 0) {
             if (proportional(face)) {
                 if (fallback != nullptr) { FT_Done_Face(fallback); }
-                return engine(face, c.path);
+                return make_engine(lib, face, c.path);
             }
             if (fallback == nullptr) {
                 fallback = face;
@@ -469,15 +454,49 @@ std::unique_ptr<FontEngine> FontEngine::create(std::string* warning) {
         }
         FT_Done_Face(face);
     }
-    if (fallback != nullptr) { return engine(fallback, fallback_path); }
+    if (fallback != nullptr) { return make_engine(lib, fallback, fallback_path); }
     add_warning(warning,
                 "sevenchips: no font with Japanese glyphs found; install fonts-vlgothic (or fonts-ipafont-gothic)");
     for (const Candidate& c : candidates) {
-        if (FT_Face face = open_face(lib, c.path, c.index)) { return engine(face, c.path); }
+        if (FT_Face face = open_face(lib, c.path, c.index)) { return make_engine(lib, face, c.path); }
     }
     add_warning(warning, "sevenchips: no font at all could be opened; the game runs without text");
     FT_Done_FreeType(lib);
     return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<FontEngine> FontEngine::create(std::string* warning) {
+    if (warning) { warning->clear(); }
+    FT_Library lib = nullptr;
+    if (FT_Init_FreeType(&lib) != 0) {
+        add_warning(warning, "sevenchips: the font library cannot start; the game runs without text");
+        return nullptr;
+    }
+    // A font file named by the user (or a test) wins when it can be read.
+    if (const char* pinned = std::getenv("SEVENCHIPS_FONT"); pinned != nullptr && *pinned != '\0') {
+        FT_Face face = readable_file(pinned) ? open_face(lib, pinned, 0) : nullptr;
+        if (face != nullptr) {
+            if (missing_glyphs(face) > 0) {
+                add_warning(warning, std::string("sevenchips: the font ") + pinned +
+                                         " lacks some of the game's Japanese glyphs");
+            }
+            return make_engine(lib, face, pinned);
+        }
+        add_warning(warning, std::string("sevenchips: SEVENCHIPS_FONT ") + pinned +
+                                 " cannot be opened as a font; looking for an installed one");
+    }
+    return choose_face(lib, fontconfig_candidates(), warning);
+}
+
+std::unique_ptr<FontEngine> FontEngine::create_from(const std::vector<std::string>& files, std::string* warning) {
+    if (warning) { warning->clear(); }
+    FT_Library lib = nullptr;
+    if (FT_Init_FreeType(&lib) != 0) { return nullptr; }
+    std::vector<Candidate> candidates;
+    for (const std::string& f : files) { candidates.push_back({f, 0}); }
+    return choose_face(lib, candidates, warning);
 }
 
 }  // namespace sc

@@ -4,6 +4,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "draw/surface.hpp"
 
@@ -17,13 +18,16 @@ public:
     virtual void draw(Surface& s, float x, float y, const std::string& text, const TextStyle& style) = 0;
     // Advance width in pixels of `text` in `style` (for tests and layout checks).
     virtual int width(const std::string& text, const TextStyle& style) = 0;
-    // The font file in use.
+    // The font file in use, and its face's family and style ("VL PGothic regular").
     virtual std::string font_path() const = 0;
+    virtual std::string font_name() const = 0;
 
     // Opens the best font on this machine. A problem (no Japanese font, no font at all) is
     // put into `warning` as one line for standard error; the engine is null only when no
     // font at all could be opened.
     static std::unique_ptr<FontEngine> create(std::string* warning);
+    // The same choice among the given font files, in the order given (as fontconfig's).
+    static std::unique_ptr<FontEngine> create_from(const std::vector<std::string>& files, std::string* warning);
 };
 
 }  // namespace sc

@@ -12,6 +12,7 @@
 
 #include "core/viewport.hpp"
 #include "core/window_picture.hpp"
+#include "platform/desktop/mix_levels.hpp"
 #include "shell/app_dir.hpp"
 
 namespace sc {
@@ -96,7 +97,8 @@ void set_window_hints() {
     }
 }
 
-bool DesktopPlatform::open() {
+bool DesktopPlatform::open(const Settings& start) {
+    settings_ = start;
     set_window_hints();
     SDL_SetHint(SDL_HINT_APP_NAME, "Seven Chips");
     if (!is_set("DISPLAY") && !is_set("WAYLAND_DISPLAY") && !is_set("SDL_VIDEODRIVER")) {
@@ -114,15 +116,11 @@ bool DesktopPlatform::open() {
         SDL_Quit();
         return false;
     }
-    int scale = 1;
-    SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-        // Leave room for the window's title bar.
-        scale = initial_scale(usable.w, usable.h - 40);
-    }
+    const int scale = window_scale(start.scale);
     window_ = SDL_CreateWindow("Seven Chips", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowWidth * scale,
                                kWindowHeight * scale,
-                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN);
+                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN |
+                                   (start.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     if (window_ == nullptr) {
         error_ = window_problem();
         SDL_Quit();
@@ -158,6 +156,7 @@ bool DesktopPlatform::open() {
     if (!audio_) { std::fprintf(stderr, "sevenchips: no audio device (%s); playing silently\n", problem.c_str()); }
     music_ = std::make_unique<MixerMusic>(audio_, soundfont_);
     waves_ = std::make_unique<MixerWaves>(audio_);
+    if (audio_) { set_mix_levels(settings_.mute); }
     return true;
 }
 
@@ -190,6 +189,8 @@ void DesktopPlatform::toggle_fullscreen() {
     const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
     dirty_ = true;
+    settings_.fullscreen = !full;
+    settings_changed();
 }
 
 WindowGeometry DesktopPlatform::geometry() const {
@@ -231,6 +232,9 @@ void DesktopPlatform::handle(const SDL_Event& e, InputQueue& queue) {
                 controllers_.erase(it);
             }
             break;
+        case K::ToggleMute: toggle_mute(); break;
+        case K::Screenshot: take_screenshot(); break;
+        case K::Pause: on_pause(); break;
         case K::None: break;
     }
 }

@@ -3,14 +3,18 @@
 #pragma once
 #include <SDL2/SDL.h>
 
+#include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/platform.hpp"
 #include "draw/surface.hpp"
 #include "platform/desktop/input.hpp"
 #include "platform/desktop/sdl_audio.hpp"
+#include "platform/desktop/settings.hpp"
 
 namespace sc {
 
@@ -26,9 +30,10 @@ public:
     // Nothing is opened yet: open() does that. The soundfont is chosen here, as it may set
     // SDL_SOUNDFONTS: before any other thread of the program starts.
     DesktopPlatform() : soundfont_(choose_soundfont()) {}
-    // Opens the window and the sound; false (and error() says why) when there is no window.
-    // No sound is only a line on standard error: the game then plays silently.
-    bool open();
+    // Opens the window and the sound as `start` says (fullscreen, scale, mute); false (and
+    // error() says why) when there is no window. No sound is only a line on standard error:
+    // the game then plays silently. A scale too large for the screen is lowered, with a line.
+    bool open(const Settings& start = {});
     ~DesktopPlatform() override;
     DesktopPlatform(const DesktopPlatform&) = delete;
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
@@ -46,11 +51,22 @@ public:
     WavePlayer& waves() override { return *waves_; }
     std::string preference_dir() override;
 
+    // Told when the player turns fullscreen or mute on or off during play.
+    std::function<void(const Settings&)> on_settings_changed;
+
+protected:
+    // The controller's pause button was pressed.
+    virtual void on_pause() {}
+
 private:
     void handle(const SDL_Event& e, InputQueue& queue);
     WindowGeometry geometry() const;
     void render();
     void toggle_fullscreen();
+    void toggle_mute();
+    int window_scale(std::optional<int> wanted);
+    void take_screenshot();
+    void settings_changed();
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
@@ -67,6 +83,8 @@ private:
     const std::uint32_t* shown_pixels_ = nullptr;
     int shown_left_ = -1000, shown_top_ = -1000;
     bool dirty_ = true;  // the window must be drawn again
+    Settings settings_;
+    std::vector<std::future<void>> screenshots_;  // being written
 };
 
 }  // namespace sc

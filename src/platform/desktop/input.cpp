@@ -40,6 +40,16 @@ bool click_on_surface(int x, int y, const WindowGeometry& g) {
            on_surface(px, py);
 }
 
+// Keys for the player's conveniences rather than the game.
+InputAction::Kind convenience_key(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_m: return InputAction::Kind::ToggleMute;
+        case SDLK_F12:
+        case SDLK_PRINTSCREEN: return InputAction::Kind::Screenshot;
+        default: return InputAction::Kind::None;
+    }
+}
+
 }  // namespace
 
 InputAction translate_event(const SDL_Event& e, const WindowGeometry& geometry) {
@@ -51,6 +61,10 @@ InputAction translate_event(const SDL_Event& e, const WindowGeometry& geometry) 
             if (e.key.keysym.sym == SDLK_F11) {
                 // Held down, it would flip the window back and forth.
                 return e.key.repeat == 0 ? InputAction{K::ToggleFullscreen, 0} : InputAction{};
+            }
+            if (const K convenience = convenience_key(e.key.keysym.sym); convenience != K::None) {
+                // Held down, mute would flip too, and screenshots fill the folder.
+                return e.key.repeat == 0 ? InputAction{convenience, 0} : InputAction{};
             }
             // Auto-repeat comes as further key-downs, as the game expects.
             if (const int code = game_key_code(e.key.keysym.sym); code != 0) { return {K::Key, code}; }
@@ -65,6 +79,7 @@ InputAction translate_event(const SDL_Event& e, const WindowGeometry& geometry) 
         case SDL_CONTROLLERDEVICEREMOVED:
             return {K::ControllerRemoved, e.cdevice.which};
         case SDL_CONTROLLERBUTTONDOWN:
+            if (e.cbutton.button == SDL_CONTROLLER_BUTTON_Y) { return {K::Pause, 0}; }
             if (const int code = game_button_code(e.cbutton.button); code != 0) { return {K::Key, code}; }
             return {};
         case SDL_WINDOWEVENT:

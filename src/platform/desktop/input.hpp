@@ -1,11 +1,12 @@
 // What an SDL event means to the game: a key code, a click on the surfaces, or something
-// for the window itself (fullscreen, redraw, controllers, closing). Pure: no SDL state used.
+// around the game (fullscreen, mute, screenshots, pause, redraw, controllers, closing).
+// Pure: no SDL state used.
 #pragma once
 #include <SDL2/SDL.h>
 
 namespace sc {
 
-// The game's key code for an SDL key, or 0 for keys the game does not know (F11 included).
+// The game's key code for an SDL key, or 0 for keys the game does not know (F11, F12, M).
 int game_key_code(SDL_Keycode key);
 // The game's key code for a controller button, or 0.
 int game_button_code(int button);
@@ -27,6 +28,9 @@ struct InputAction {
         Redraw,            // the window must be shown again (exposed, resized, restored)
         ControllerAdded,   // value: the device index
         ControllerRemoved, // value: the instance id
+        ToggleMute,        // M
+        Screenshot,        // F12, PrintScreen
+        Pause,             // the controller's Y button
     };
     Kind kind = Kind::None;
     int value = 0;

@@ -1,7 +1,5 @@
 #include "platform/desktop/options.hpp"
 
-#include <cstring>
-#include <string_view>
 
 namespace sc {
 
@@ -17,7 +15,7 @@ constexpr char kHelp[] =
     "Options:\n"
     "  --fullscreen    start in fullscreen\n"
     "  --window        start in a window\n"
-    "  --scale N       the window N times 800 x 600 (1 to 6)\n"
+    "  --scale N       the window N times 800 x 600 (1 to 6; less if the screen is smaller)\n"
     "  --mute          start with music and effects muted\n"
     "  --record FILE   write this game to FILE as a key script, as it goes\n"
     "  --play FILE     watch a recorded game (your own keys then only pause, leave and F11)\n"
@@ -25,8 +23,8 @@ constexpr char kHelp[] =
     "  --verbose       say which font, soundfont and settings file are used\n"
     "  --help          show this and exit\n"
     "  --version       show the version and exit\n"
-    "Fullscreen, scale and mute are remembered in $XDG_CONFIG_HOME/sevenchips/settings;\n"
-    "what the command line says wins over the file.\n"
+    "Fullscreen, scale and mute are remembered in ~/.config/sevenchips/settings (or under\n"
+    "$XDG_CONFIG_HOME): the latest choice, made here or with F11 and M, holds next time.\n"
     "\n"
     "Keys:\n"
     "  Left / Right   select a pilot\n"
@@ -36,10 +34,12 @@ constexpr char kHelp[] =
     "  Enter          quit, once the game has ended\n"
     "  M              mute / unmute music and effects\n"
     "  F11            fullscreen on / off\n"
-    "  F12            save a screenshot\n"
+    "  F12            save a screenshot in your pictures folder (PrintScreen too)\n"
     "  click          quit at once\n"
     "A game controller plays too: D-pad as the arrows, Start as Enter, Back as Escape,\n"
     "Y as pause.\n";
+
+}  // namespace
 
 bool parse_scale(std::string_view text, int& scale) {
     if (text.empty() || text.size() > 2) { return false; }
@@ -52,8 +52,6 @@ bool parse_scale(std::string_view text, int& scale) {
     scale = value;
     return true;
 }
-
-}  // namespace
 
 bool parse_desktop_options(int argc, const char* const* argv, DesktopOptions& o, std::string& error) {
     for (int i = 1; i < argc; ++i) {

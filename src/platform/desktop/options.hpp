@@ -3,6 +3,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace sc {
 
@@ -19,6 +20,9 @@ struct DesktopOptions {
 };
 
 constexpr int kMinScale = 1, kMaxScale = 6;
+
+// A whole number from kMinScale to kMaxScale, digits only (the command line and the settings).
+bool parse_scale(std::string_view text, int& scale);
 
 // Parses argv[1..]. On a bad command line returns false with one line (no program name, no
 // usage) in `error`.

@@ -10,7 +10,7 @@
 #include "draw/font_engine.hpp"
 #include "platform/headless/headless_platform.hpp"
 #include "platform/headless/key_script.hpp"
-#include "platform/headless/png_writer.hpp"
+#include "draw/png_writer.hpp"
 #include "platform/headless/trace.hpp"
 #include "shell/game.hpp"
 

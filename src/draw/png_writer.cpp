@@ -1,4 +1,4 @@
-#include "platform/headless/png_writer.hpp"
+#include "draw/png_writer.hpp"
 
 #include <png.h>
 
@@ -7,7 +7,10 @@
 
 namespace sc {
 
-bool write_png(const std::string& path, const Surface& s) {
+namespace {
+
+template <typename Write>
+bool write_rgb(const Surface& s, Write write) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
@@ -21,9 +24,23 @@ bool write_png(const std::string& path, const Surface& s) {
         rgb[k++] = static_cast<unsigned char>(v >> 8);
         rgb[k++] = static_cast<unsigned char>(v);
     }
-    const int ok = png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr);
+    const int ok = write(&image, rgb.data());
     png_image_free(&image);
     return ok != 0;
+}
+
+}  // namespace
+
+bool write_png(const std::string& path, const Surface& s) {
+    return write_rgb(s, [&](png_image* image, const unsigned char* rgb) {
+        return png_image_write_to_file(image, path.c_str(), 0, rgb, 0, nullptr);
+    });
+}
+
+bool write_png(std::FILE* file, const Surface& s) {
+    return write_rgb(s, [&](png_image* image, const unsigned char* rgb) {
+        return png_image_write_to_stdio(image, file, 0, rgb, 0, nullptr);
+    });
 }
 
 }  // namespace sc

@@ -1,0 +1,19 @@
+// The levels of the mix: the music and the effects together stay below full scale, the
+// effects stand out over the music, and mute silences both without stopping them.
+#pragma once
+
+namespace sc {
+
+// Out of SDL_mixer's 128. The MIDI synthesiser's gain is the music volume / 128: at 128 the
+// piece peaks 3 dB over full scale on its own. At 30 (a gain near the synthesiser's own
+// default of 0.2) it peaks at -9 dBFS; the effects, made to peak at -1.5 dBFS, play at 80
+// and so at -5.6 dBFS, some 5 to 10 dB louder than the music over their loudest 100 ms. Even
+// the two peaks on top of each other stay at -1.2 dBFS.
+constexpr int kMusicVolume = 30;
+constexpr int kEffectVolume = 80;
+
+// Sets the open mixer's music and effect levels, or silences both (they go on playing, so
+// nothing the game asks of them changes).
+void set_mix_levels(bool muted);
+
+}  // namespace sc

@@ -1,0 +1,75 @@
+// A game controller on the real desktop platform: SDL's virtual joystick, with the standard
+// pad layout, plugged in and out while the platform runs.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <tuple>
+#include <vector>
+
+#include "platform/desktop/desktop_platform.hpp"
+
+namespace sc {
+namespace {
+
+struct CountingPlatform : DesktopPlatform {
+    int pauses = 0;
+    void on_pause() override { ++pauses; }
+};
+
+// What one poll of the platform put into the game's queue: key codes, -1 for a click.
+std::vector<int> drain(CountingPlatform& p) {
+    InputQueue q;
+    p.poll_input(q);
+    std::vector<int> keys;
+    for (InputEvent e; q.pop(e);) { keys.push_back(e.kind == InputEvent::Kind::Key ? e.key : -1); }
+    return keys;
+}
+
+TEST(ControllerTest, AVirtualPadPlaysAsTheKeysDoAndMayComeAndGo) {
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    // No window has the focus on the dummy display, and SDL holds a pad back from those.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    CountingPlatform p;
+    ASSERT_TRUE(p.open()) << p.error();
+    // A button, the key it stands for, and what the game then gets (0: nothing).
+    const std::tuple<int, SDL_Keycode, int> same[] = {
+        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDLK_LEFT, 37},   {SDL_CONTROLLER_BUTTON_DPAD_UP, SDLK_UP, 38},
+        {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDLK_RIGHT, 39}, {SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDLK_DOWN, 40},
+        {SDL_CONTROLLER_BUTTON_START, SDLK_RETURN, 13},     {SDL_CONTROLLER_BUTTON_BACK, SDLK_ESCAPE, 27},
+        {SDL_CONTROLLER_BUTTON_A, SDLK_a, 0},
+    };
+    for (int round = 1; round <= 2; ++round) {
+        const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, SDL_CONTROLLER_BUTTON_MAX, 0);
+        ASSERT_GE(index, 0) << SDL_GetError();
+        ASSERT_TRUE(SDL_IsGameController(index)) << "no standard mapping for the virtual pad";
+        SDL_Joystick* stick = SDL_JoystickOpen(index);
+        ASSERT_NE(stick, nullptr);
+        EXPECT_TRUE(drain(p).empty()) << "plugging in round " << round;
+        for (const auto& [button, key, code] : same) {
+            const std::vector<int> expected = code != 0 ? std::vector<int>{code} : std::vector<int>{};
+            SDL_Event e{};
+            e.type = SDL_KEYDOWN;
+            e.key.keysym.sym = key;
+            SDL_PushEvent(&e);
+            EXPECT_EQ(drain(p), expected) << "key " << key;
+            SDL_JoystickSetVirtualButton(stick, button, SDL_PRESSED);
+            EXPECT_EQ(drain(p), expected) << "button " << button << ", round " << round;
+            SDL_JoystickSetVirtualButton(stick, button, SDL_RELEASED);
+            EXPECT_TRUE(drain(p).empty()) << "releasing button " << button;
+        }
+        SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_Y, SDL_PRESSED);
+        EXPECT_TRUE(drain(p).empty());
+        EXPECT_EQ(p.pauses, round) << "Y is the pause button";
+        // Pulled out with a button still held: nothing reaches the game, nothing sticks.
+        SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_PRESSED);
+        EXPECT_EQ(drain(p), std::vector<int>{38});
+        SDL_JoystickClose(stick);
+        ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
+        EXPECT_TRUE(drain(p).empty()) << "pulling out round " << round;
+    }
+    EXPECT_EQ(SDL_NumJoysticks(), 0);
+}
+
+}  // namespace
+}  // namespace sc

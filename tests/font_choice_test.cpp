@@ -1,0 +1,68 @@
+// Which installed face draws the game's text, and the face labels drawn with it fitting on
+// their 90 x 90 faces.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <tuple>
+
+#include "draw/font_engine.hpp"
+
+namespace sc {
+namespace {
+
+const std::string kMono = "/usr/share/fonts/truetype/vlgothic/VL-Gothic-Regular.ttf";
+const std::string kProportional = "/usr/share/fonts/truetype/vlgothic/VL-PGothic-Regular.ttf";
+const std::string kLatin = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+bool fonts_there() {
+    return std::filesystem::exists(kMono) && std::filesystem::exists(kProportional) && std::filesystem::exists(kLatin);
+}
+
+TEST(FontChoiceTest, ProportionalBeforeMonospacedBeforeNoJapanese) {
+    if (!fonts_there()) { GTEST_SKIP() << "fonts-vlgothic and fonts-dejavu-core are needed"; }
+    // The files in fontconfig's order, the one taken, and whether a line warns.
+    const std::tuple<std::vector<std::string>, std::string, bool> cases[] = {
+        {{kMono, kProportional}, kProportional, false}, {{kLatin, kMono, kProportional}, kProportional, false},
+        {{kLatin, kMono}, kMono, false},                {{"/nowhere.ttf", kLatin}, kLatin, true},
+        {{}, "", true},
+    };
+    for (const auto& [files, taken, warned] : cases) {
+        std::string warning;
+        const auto engine = FontEngine::create_from(files, &warning);
+        EXPECT_EQ(engine ? engine->font_path() : "", taken);
+        EXPECT_EQ(!warning.empty(), warned) << warning;
+    }
+    EXPECT_EQ(FontEngine::create_from({kMono, kProportional}, nullptr)->font_name(), "VL PGothic regular");
+}
+
+// The right-most column and the lowest row with ink of `text` drawn bold at (x, y).
+std::pair<int, int> ink_end(FontEngine& fonts, const char* text, int x, int y, float size) {
+    Surface s(200, 120);
+    fonts.draw(s, float(x), float(y), text, TextStyle{.FontSize = size, .FontBold = true, .ForeColor = RGB(255, 255, 255)});
+    std::pair<int, int> end{-1, -1};
+    for (int row = 0; row < s.height(); ++row) {
+        for (int col = 0; col < s.width(); ++col) {
+            if (s.at(col, row) != 0) { end = {std::max(end.first, col), row}; }
+        }
+    }
+    return end;
+}
+
+TEST(FontChoiceTest, TheFaceLabelsFitOnTheFacesToTheLastDot) {
+    if (!fonts_there()) { GTEST_SKIP() << "fonts-vlgothic and fonts-dejavu-core are needed"; }
+    const auto chosen = FontEngine::create_from({kMono, kProportional}, nullptr);
+    // Each label, where it is drawn, and the label less its last character.
+    const std::tuple<const char*, int, float, const char*> labels[] = {{"Sleeping...", 9, 11, "Sleeping.."},
+                                                                        {"Danger！", 17, 12, "Danger"}};
+    for (const auto& [text, x, size, shorter] : labels) {
+        const auto [right, bottom] = ink_end(*chosen, text, x, 70, size);
+        EXPECT_GT(right, ink_end(*chosen, shorter, x, 70, size).first) << text << ": the last one is drawn";
+        EXPECT_LE(right, 89) << text;
+        EXPECT_LE(bottom, 89) << text;
+    }
+    // The monospaced face the lookup passes over would lose the last dot off the face.
+    EXPECT_GT(ink_end(*FontEngine::create_from({kMono}, nullptr), "Sleeping...", 9, 70, 11).first, 89);
+}
+
+}  // namespace
+}  // namespace sc
