@@ -13,17 +13,24 @@ namespace {
 const std::string kMono = "/usr/share/fonts/truetype/vlgothic/VL-Gothic-Regular.ttf";
 const std::string kProportional = "/usr/share/fonts/truetype/vlgothic/VL-PGothic-Regular.ttf";
 const std::string kLatin = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+// Fits every tight text; VL PGothic sets a four-digit number past the enemy's panel, VL Gothic
+// also "Sleeping..." past its face.
+const std::string kFitting = "/usr/share/fonts/truetype/horai-umefont/ume-pgo4.ttf";
 
 bool fonts_there() {
-    return std::filesystem::exists(kMono) && std::filesystem::exists(kProportional) && std::filesystem::exists(kLatin);
+    return std::filesystem::exists(kMono) && std::filesystem::exists(kProportional) &&
+           std::filesystem::exists(kLatin) && std::filesystem::exists(kFitting);
 }
 
-TEST(FontChoiceTest, ProportionalBeforeMonospacedBeforeNoJapanese) {
-    if (!fonts_there()) { GTEST_SKIP() << "fonts-vlgothic and fonts-dejavu-core are needed"; }
+TEST(FontChoiceTest, TheFaceThatFitsBeforeTheOneThatFitsMostBeforeNoJapanese) {
+    if (!fonts_there()) { GTEST_SKIP() << "fonts-vlgothic, fonts-horai-umefont and fonts-dejavu-core are needed"; }
     // The files in fontconfig's order, the one taken, and whether a line warns.
     const std::tuple<std::vector<std::string>, std::string, bool> cases[] = {
-        {{kMono, kProportional}, kProportional, false}, {{kLatin, kMono, kProportional}, kProportional, false},
-        {{kLatin, kMono}, kMono, false},                {{"/nowhere.ttf", kLatin}, kLatin, true},
+        {{kMono, kProportional, kFitting}, kFitting, false},
+        {{kMono, kProportional}, kProportional, false},
+        {{kLatin, kMono, kProportional}, kProportional, false},
+        {{kLatin, kMono}, kMono, false},
+        {{"/nowhere.ttf", kLatin}, kLatin, true},
         {{}, "", true},
     };
     for (const auto& [files, taken, warned] : cases) {
@@ -49,8 +56,8 @@ std::pair<int, int> ink_end(FontEngine& fonts, const char* text, int x, int y, f
 }
 
 TEST(FontChoiceTest, TheFaceLabelsFitOnTheFacesToTheLastDot) {
-    if (!fonts_there()) { GTEST_SKIP() << "fonts-vlgothic and fonts-dejavu-core are needed"; }
-    const auto chosen = FontEngine::create_from({kMono, kProportional}, nullptr);
+    if (!fonts_there()) { GTEST_SKIP() << "fonts-vlgothic, fonts-horai-umefont and fonts-dejavu-core are needed"; }
+    const auto chosen = FontEngine::create_from({kMono, kProportional, kFitting}, nullptr);
     // Each label, where it is drawn, and the label less its last character.
     const std::tuple<const char*, int, float, const char*> labels[] = {{"Sleeping...", 9, 11, "Sleeping.."},
                                                                         {"Danger！", 17, 12, "Danger"}};
@@ -60,8 +67,11 @@ TEST(FontChoiceTest, TheFaceLabelsFitOnTheFacesToTheLastDot) {
         EXPECT_LE(right, 89) << text;
         EXPECT_LE(bottom, 89) << text;
     }
-    // The monospaced face the lookup passes over would lose the last dot off the face.
+    // The largest enemy hit points keep their last digit inside the panel's 100 shown columns.
+    EXPECT_LE(ink_end(*chosen, " 9999 ", 2, 2, 28).first, 2 + 99);
+    // The faces the lookup passes over would lose the last dot off the face, or the last digit.
     EXPECT_GT(ink_end(*FontEngine::create_from({kMono}, nullptr), "Sleeping...", 9, 70, 11).first, 89);
+    EXPECT_GT(ink_end(*FontEngine::create_from({kProportional}, nullptr), " 9999 ", 2, 2, 28).first, 2 + 99);
 }
 
 }  // namespace

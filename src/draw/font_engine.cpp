@@ -177,13 +177,22 @@ constexpr std::size_t kMaxBytes = 8u << 20;
 constexpr std::size_t kMaxGlyphs = 4096;
 constexpr std::size_t kMaxGlyphBytes = 4u << 20;
 
+// The FreeType library, shared by the faces tried while choosing and the one kept.
+using Library = std::shared_ptr<FT_LibraryRec_>;
+
+// Where a text stands on the screen and the last column and row it may ink there.
+struct Room {
+    const char* text;
+    float size;
+    bool bold;
+    int x, y, right, bottom;
+};
+
 class FreeTypeEngine final : public FontEngine {
 public:
-    FreeTypeEngine(FT_Library lib, FT_Face face, std::string path) : lib_(lib), face_(face), path_(std::move(path)) {}
-    ~FreeTypeEngine() override {
-        FT_Done_Face(face_);
-        FT_Done_FreeType(lib_);
-    }
+    FreeTypeEngine(Library lib, FT_Face face, std::string path)
+        : lib_(std::move(lib)), face_(face), path_(std::move(path)) {}
+    ~FreeTypeEngine() override { FT_Done_Face(face_); }
     FreeTypeEngine(const FreeTypeEngine&) = delete;
     FreeTypeEngine& operator=(const FreeTypeEngine&) = delete;
 
@@ -193,6 +202,20 @@ public:
         return r ? r->advance : 0;
     }
     std::string font_path() const override { return path_; }
+    // Whether `room.text` drawn where it stands keeps its ink inside its room.
+    bool fits(const Room& room) {
+        const Rendered* r = lookup(room.text, TextStyle{.FontSize = room.size, .FontBold = room.bold});
+        if (r == nullptr || r->w == 0) { return false; }
+        int last_column = -1, last_row = -1;
+        for (int row = 0; row < r->h; ++row) {
+            const std::size_t i = 2 * std::size_t(row);
+            if (r->ink[i] < r->ink[i + 1]) {
+                last_column = std::max(last_column, r->ink[i + 1] - 1);
+                last_row = row;
+            }
+        }
+        return room.x + r->left + last_column <= room.right && room.y + r->top + last_row <= room.bottom;
+    }
     std::string font_name() const override {
         return std::string(face_->family_name ? face_->family_name : "?") +
                (face_->style_name ? std::string(" ") + face_->style_name : "");
@@ -204,7 +227,7 @@ private:
     // The glyph of `code` at the size last set on the face, made on first use.
     const Glyph* glyph(long code, int size64, bool bold, bool italic, bool synth_bold, FT_Pos strength);
 
-    FT_Library lib_;
+    Library lib_;
     FT_Face face_;
     std::string path_;
     std::unordered_map<CacheKey, Rendered, CacheKeyHash, CacheKeyEqual> cache_;
@@ -361,19 +384,6 @@ int missing_glyphs(FT_Face face) {
     return missing;
 }
 
-// Whether the face sets Latin letters at their own widths. A monospaced face gives 'i' the
-// width of 'W', and the game's labels were laid out for proportional letters ("Sleeping..."
-// must fit inside its 90-pixel face).
-bool proportional(FT_Face face) {
-    const auto advance = [&](char c) {
-        const FT_UInt glyph = FT_Get_Char_Index(face, FT_ULong(c));
-        if (glyph == 0 || FT_Load_Glyph(face, glyph, FT_LOAD_NO_BITMAP) != 0) { return FT_Pos(-1); }
-        return face->glyph->advance.x;
-    };
-    const FT_Pos narrow = advance('i'), wide = advance('W');
-    return narrow >= 0 && wide >= 0 && narrow < wide;
-}
-
 FT_Face open_face(FT_Library lib, const std::string& path, int index) {
     FT_Face face = nullptr;
     if (FT_New_Face(lib, path.c_str(), index, &face) != 0) { return nullptr; }
@@ -388,6 +398,7 @@ FT_Face open_face(FT_Library lib, const std::string& path, int index) {
 struct Candidate {
     std::string path;
     int index = 0;
+    bool japanese = true;  // fontconfig says the face covers Japanese
 };
 
 // Every font fontconfig knows, best first for Japanese sans-serif text.
@@ -410,7 +421,10 @@ std::vector<Candidate> fontconfig_candidates() {
                     continue;
                 }
                 if (FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index) != FcResultMatch) { index = 0; }
-                out.push_back({reinterpret_cast<const char*>(file), index});
+                FcLangSet* langs = nullptr;
+                const bool japanese = FcPatternGetLangSet(set->fonts[i], FC_LANG, 0, &langs) == FcResultMatch &&
+                                      FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("ja")) == FcLangEqual;
+                out.push_back({reinterpret_cast<const char*>(file), index, japanese});
             }
             FcFontSetDestroy(set);
         }
@@ -429,60 +443,84 @@ void add_warning(std::string* warning, const std::string& line) {
 
 namespace {
 
-std::unique_ptr<FontEngine> make_engine(FT_Library lib, FT_Face face, const std::string& path) {
-    return std::make_unique<FreeTypeEngine>(lib, face, path);
+// The texts with the least room on the screen, each where it is drawn and the last column and
+// row it may ink: the asleep and danger labels inside their 90 x 90 faces, the enemy's largest
+// hit points inside the 100-pixel panel that shows them, a pilot's hit points inside their box.
+// Faces differ most in their digits and Latin letters: some set "Sleeping..." off the face,
+// others a four-digit number past the panel's edge.
+constexpr Room kTightRooms[] = {
+    {"Sleeping...", 11, true, 9, 70, 89, 89},
+    {"Danger！", 12, true, 17, 70, 89, 89},
+    {" 9999 ", 28, true, 622, 102, 721, 139},
+    {" 100 ", 9, true, 48, 433, 77, 444},
+};
+
+int rooms_fitted(FreeTypeEngine& engine) {
+    int n = 0;
+    for (const Room& room : kTightRooms) { n += engine.fits(room); }
+    return n;
 }
 
-// The first face of `candidates` that covers the game's strings, a proportional one before
-// any other; else the first that opens at all. Takes `lib` over.
-std::unique_ptr<FontEngine> choose_face(FT_Library lib, const std::vector<Candidate>& candidates, std::string* warning) {
-    FT_Face fallback = nullptr;
-    std::string fallback_path;
+// Of the faces in `candidates` that cover the game's strings, the first in which every tight
+// text fits, else the one in which most fit (the first of equals); else the first that opens
+// at all. Only faces that fontconfig lists for Japanese are measured, so a machine with many
+// fonts does not open them all.
+std::unique_ptr<FontEngine> choose_face(const Library& lib, const std::vector<Candidate>& candidates,
+                                        std::string* warning) {
+    std::unique_ptr<FreeTypeEngine> best;
+    int best_fitted = -1;
     for (const Candidate& c : candidates) {
-        FT_Face face = open_face(lib, c.path, c.index);
+        if (!c.japanese) { continue; }
+        FT_Face face = open_face(lib.get(), c.path, c.index);
         if (face == nullptr) { continue; }
-        if (missing_glyphs(face) == 0) {
-            if (proportional(face)) {
-                if (fallback != nullptr) { FT_Done_Face(fallback); }
-                return make_engine(lib, face, c.path);
-            }
-            if (fallback == nullptr) {
-                fallback = face;
-                fallback_path = c.path;
-                continue;
-            }
+        if (missing_glyphs(face) > 0) {
+            FT_Done_Face(face);
+            continue;
         }
-        FT_Done_Face(face);
+        auto engine = std::make_unique<FreeTypeEngine>(lib, face, c.path);
+        const int fitted = rooms_fitted(*engine);
+        if (fitted == int(std::size(kTightRooms))) { return engine; }
+        if (fitted > best_fitted) {
+            best = std::move(engine);
+            best_fitted = fitted;
+        }
     }
-    if (fallback != nullptr) { return make_engine(lib, fallback, fallback_path); }
+    if (best != nullptr) { return best; }
     add_warning(warning,
-                "sevenchips: no font with Japanese glyphs found; install fonts-vlgothic (or fonts-ipafont-gothic)");
+                "sevenchips: no font with Japanese glyphs found; install fonts-horai-umefont (or fonts-vlgothic)");
     for (const Candidate& c : candidates) {
-        if (FT_Face face = open_face(lib, c.path, c.index)) { return make_engine(lib, face, c.path); }
+        if (FT_Face face = open_face(lib.get(), c.path, c.index)) {
+            return std::make_unique<FreeTypeEngine>(lib, face, c.path);
+        }
     }
     add_warning(warning, "sevenchips: no font at all could be opened; the game runs without text");
-    FT_Done_FreeType(lib);
     return nullptr;
+}
+
+Library start_library() {
+    FT_Library lib = nullptr;
+    if (FT_Init_FreeType(&lib) != 0) { return nullptr; }
+    return Library(lib, FT_Done_FreeType);
 }
 
 }  // namespace
 
 std::unique_ptr<FontEngine> FontEngine::create(std::string* warning) {
     if (warning) { warning->clear(); }
-    FT_Library lib = nullptr;
-    if (FT_Init_FreeType(&lib) != 0) {
+    const Library lib = start_library();
+    if (lib == nullptr) {
         add_warning(warning, "sevenchips: the font library cannot start; the game runs without text");
         return nullptr;
     }
     // A font file named by the user (or a test) wins when it can be read.
     if (const char* pinned = std::getenv("SEVENCHIPS_FONT"); pinned != nullptr && *pinned != '\0') {
-        FT_Face face = readable_file(pinned) ? open_face(lib, pinned, 0) : nullptr;
+        FT_Face face = readable_file(pinned) ? open_face(lib.get(), pinned, 0) : nullptr;
         if (face != nullptr) {
             if (missing_glyphs(face) > 0) {
                 add_warning(warning, std::string("sevenchips: the font ") + pinned +
                                          " lacks some of the game's Japanese glyphs");
             }
-            return make_engine(lib, face, pinned);
+            return std::make_unique<FreeTypeEngine>(lib, face, pinned);
         }
         add_warning(warning, std::string("sevenchips: SEVENCHIPS_FONT ") + pinned +
                                  " cannot be opened as a font; looking for an installed one");
@@ -492,10 +530,10 @@ std::unique_ptr<FontEngine> FontEngine::create(std::string* warning) {
 
 std::unique_ptr<FontEngine> FontEngine::create_from(const std::vector<std::string>& files, std::string* warning) {
     if (warning) { warning->clear(); }
-    FT_Library lib = nullptr;
-    if (FT_Init_FreeType(&lib) != 0) { return nullptr; }
+    const Library lib = start_library();
+    if (lib == nullptr) { return nullptr; }
     std::vector<Candidate> candidates;
-    for (const std::string& f : files) { candidates.push_back({f, 0}); }
+    for (const std::string& f : files) { candidates.push_back({f, 0, true}); }
     return choose_face(lib, candidates, warning);
 }
 

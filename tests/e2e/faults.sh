@@ -95,7 +95,7 @@ run "no audio device, no font at all" none "$BUILD/game/sevenchips" "sevenchips:
     "no font at all could be opened; the game runs without text" -- \
     SDL_AUDIODRIVER=no-such-driver FONTCONFIG_FILE="$WORK/none.conf"
 [ ! -e "$AUDIO" ] || fail "no audio device, and still sound was written"
-run "broken music and effects, no Japanese font" latin "$BROKEN/sevenchips" "install fonts-vlgothic" -- \
+run "broken music and effects, no Japanese font" latin "$BROKEN/sevenchips" "install fonts-horai-umefont" -- \
     FONTCONFIG_FILE="$WORK/latin.conf"
 python3 "$SRC/tests/e2e/audio.py" silent "$AUDIO" || exit 1
 echo "PASS in $(ms_since "$STARTED") ms"
