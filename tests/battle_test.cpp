@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 
 #include "core/window_picture.hpp"
 #include "progress/panel_rules.hpp"
@@ -13,8 +12,9 @@ namespace sc {
 namespace {
 
 using testing::count_is;
+using testing::same_block;
 using Row = std::array<int, 7>;
-constexpr int kEnter = 13, kEsc = 27, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+constexpr int kEnter = 13, kEsc = 27, kLeft = 37, kUp = 38, kDown = 40;
 const std::uint32_t kWhite = pixel_rgb(255, 255, 255);
 
 struct Battle : testing::HeadlessGame {
@@ -28,15 +28,6 @@ struct Battle : testing::HeadlessGame {
     // A line is up in pilot p's box under its face.
     bool talking(int p) const { return g.Display[0].at(96 * p + 52, 551) == kWhite; }
 };
-
-bool same_block(const Surface& a, int ax, int ay, const Surface& b, int bx, int by, int w, int h) {
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (a.at(ax + x, ay + y) != b.at(bx + x, by + y)) { return false; }
-        }
-    }
-    return true;
-}
 
 // Each attack case: the rows, the damage each pilot takes (the forecast over its face says the
 // same beforehand), PilotHit afterwards, and which faces jitter and cry.
@@ -194,146 +185,18 @@ TEST(BattleClockTest, SleepRecoveryAndPilotFivesRegeneration) {
     EXPECT_EQ(g.PilotHp[4], 90) << "pilot 4 has no such skill";
 }
 
-TEST(BattleClockTest, MovesTakeFourteenStepsTheFirstOneATickLaterAndReverseOntoTheirRow) {
+TEST(CommandsTest, NothingForAPilotMovingUpOrKnockedOut) {
     Battle h;
-    Game& g = h.g;
-    h.key(kUp);  // pilot 3: row 2 -> 1; its long power is gone at once
-    EXPECT_EQ(g.DamageRate, 14);
-    h.ticks(1);
-    EXPECT_EQ(g.PilotY[3], 280);
-    h.ticks(13);
-    EXPECT_EQ(g.PilotY[3], 228);
+    h.key(kUp);  // pilot 3 on its way to the short row
     h.effects();
-    h.ticks(1);  // the 14th step passes 225 and is set back onto it
-    EXPECT_EQ(g.PilotY[3], 225);
-    EXPECT_EQ(g.PilotPose[3], 0);
-    EXPECT_EQ(g.DamageRate, 19);
-    EXPECT_EQ(h.effects(), std::vector<int>{3});
-    h.key(kDown);
-    h.ticks(6);
-    EXPECT_EQ(g.PilotY[3], 249);  // no waiting tick now
     h.key(kUp);
-    h.ticks(6);
-    EXPECT_EQ(g.PilotY[3], 225);  // exactly on the row is not yet there
-    EXPECT_EQ(g.PilotPose[3], 1);
-    h.ticks(1);
-    EXPECT_EQ(g.PilotY[3], 225);
-    EXPECT_EQ(g.PilotPose[3], 0);
-}
-
-TEST(BattleClockTest, ALineStaysFiveTicksAndIsClearedOnTheSixth) {
-    Battle h;
-    h.settle(4, 3);
-    h.select(4);
+    EXPECT_EQ(h.g.PilotMode[3], 1);
+    h.settle(3, 5);
+    h.g.PilotOut[3] = 1;  // as the knock-out test leaves it
+    h.key(kUp);
     h.key(kDown);
-    h.ticks(15);  // its first move
-    ASSERT_EQ(h.g.PilotPose[4], 0);
-    EXPECT_EQ(h.g.TalkTimer, 5);
-    for (int t = 1; t <= 5; ++t) {
-        h.ticks(1);
-        EXPECT_TRUE(h.talking(4)) << "the line of arriving in row 4, " << t << " ticks on";
-    }
-    h.ticks(1);
-    EXPECT_FALSE(h.talking(4));
-}
-
-TEST(BattleClockTest, TheEnemyFallsBelowZeroAndItsPanelWaitsForATickThatTakesSomething) {
-    Battle h;
-    Game& g = h.g;
-    g.EnemyHp = 2;
-    h.ticks(1);
-    EXPECT_EQ(g.EnemyHp, 0);
-    EXPECT_EQ(g.EnemyNo, 0);
-    g.EnemyHp = 321;  // as an immediate hit leaves it: not drawn yet
-    h.settle(0, 0);
-    g.DmKeisan();
-    const Surface before = g.Display[0];
-    h.ticks(1);
-    EXPECT_EQ(g.EnemyHp, 321);
-    EXPECT_TRUE(same_block(g.Display[0], 622, 82, before, 622, 82, 100, 58)) << "redrawn though nothing was taken";
-    h.settle(0, 2);
-    g.EnemyHp = 1;
-    g.DmKeisan();
-    h.ticks(1);
-    EXPECT_EQ(g.EnemyNo, 1);
-}
-
-// Each key from a set-up: the effects it plays, the pilot's row and motion afterwards, its
-// line, its charge, and the heal chance (counted before the change on Up, after it on Down).
-TEST(CommandsTest, KeysEffectsRefusalsAndLines) {
-    const struct {
-        const char* what;
-        std::function<void(Battle&)> setup;
-        int pilot, key;
-        std::vector<int> effects;
-        int cursor, mode, pose, talk, charge, heal;
-    } cases[] = {
-        {"Left at the first pilot is silent", nullptr, 0, kLeft, {}, 0, 2, 0, 0, 0, 0},
-        {"Right at the last pilot is silent", nullptr, 6, kRight, {}, 6, 2, 0, 0, 0, 0},
-        {"Enter does nothing in battle", nullptr, 3, kEnter, {}, 3, 2, 0, 0, 0, 0},
-        {"Up into a chicken row that someone heads for is refused",
-         [](Battle& b) { b.layout({0, 2, 1, 2, 2, 2, 2}, {1, 0, 0, 0, 0, 0, 0}); }, 2, kUp, {9}, 2, 1, 0, 0, 0, 0},
-        {"Up from the long row is no business of the chicken row",
-         [](Battle& b) { b.layout({0, 2, 1, 2, 2, 2, 2}, {1, 0, 0, 0, 0, 0, 0}); }, 4, kUp, {2}, 4, 1, 1, 0, 0, 5},
-        {"Up from the short row into the chicken row says line 5", [](Battle& b) { b.settle(2, 1); }, 2, kUp, {2}, 2, 0, 1,
-         5, 0, 5},
-        {"Up from the sleeping row says line 4", [](Battle& b) { b.settle(4, 4); }, 4, kUp, {2}, 4, 3, 1, 5, 0, 5},
-        {"Up on a pilot moving down into the sleeping row says nothing",
-         [](Battle& b) { b.layout({2, 2, 2, 2, 4, 2, 2}, {0, 0, 0, 0, 2, 0, 0}); }, 4, kUp, {2}, 4, 3, 1, 0, 0, 5},
-        {"Up on a pilot moving up is silent", [](Battle& b) { b.layout({2, 2, 2, 1, 2, 2, 2}, {0, 0, 0, 1, 0, 0, 0}); }, 3, kUp,
-         {}, 3, 1, 1, 0, 0, 0},
-        {"Down on a pilot moving up reverses it", [](Battle& b) { b.layout({2, 2, 2, 1, 2, 2, 2}, {0, 0, 0, 1, 0, 0, 0}); }, 3,
-         kDown, {2}, 3, 2, 2, 0, 0, 5},
-        {"Down at the sleeping row is silent", [](Battle& b) { b.settle(4, 4); }, 4, kDown, {}, 4, 4, 0, 0, 0, 0},
-        {"a knocked-out pilot stays where it lies", [](Battle& b) { b.settle(5, 5), b.g.PilotOut[5] = 1; }, 5, kUp, {}, 5, 5,
-         0, 0, 0, 0},
-        {"Down clears the charge", [](Battle& b) { b.settle(1, 0), b.g.PilotCharge[1] = 17; }, 1, kDown, {2}, 1, 1, 2, 0, 0,
-         5},
-        {"Up counts the heal chance while the lullaby still sings", [](Battle& b) { b.settle(0, 3); }, 0, kUp, {2}, 0, 2, 1, 0,
-         0, 12},
-        {"Down counts it once the singer has left", [](Battle& b) { b.settle(0, 3); }, 0, kDown, {2}, 0, 4, 2, 0, 0, 5},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        Battle h;
-        Game& g = h.g;
-        if (c.setup) { c.setup(h); }
-        h.select(c.pilot);
-        h.key(c.key);
-        const std::size_t p = std::size_t(c.pilot);
-        EXPECT_EQ(h.effects(), c.effects);
-        EXPECT_EQ(g.Cursor, c.cursor);
-        EXPECT_EQ(g.PilotMode[p], c.mode);
-        EXPECT_EQ(g.PilotPose[p], c.pose);
-        EXPECT_EQ(g.TalkTimer, c.talk);
-        EXPECT_EQ(h.talking(c.pilot), c.talk != 0);
-        EXPECT_EQ(g.PilotCharge[p], c.charge);
-        EXPECT_EQ(g.HealChance, c.heal);
-        EXPECT_FALSE(g.ended);
-    }
-}
-
-TEST(KnockOutTest, TwoFallTogetherOneHitPointStaysAndTheRateHitsAtOnce) {
-    Battle h;
-    Game& g = h.g;
-    h.layout({1, 1, 1, 1, 1, 1, 1});
-    g.PilotHp = {4, 3, 5, 60, 100, 100, 60};  // each in row 1 loses 4
-    g.EnemyGauge = 700;
-    h.ticks(1);
-    EXPECT_EQ(g.AliveCount, 5);
-    for (int i : {0, 1}) {
-        EXPECT_EQ(g.PilotOut[i], 1);
-        EXPECT_EQ(g.PilotHp[i], 0);
-        EXPECT_EQ(g.PilotMode[i], 5);
-        EXPECT_EQ(g.PilotY[i], 390);
-        EXPECT_TRUE(h.talking(i)) << "pilot " << i << " cries in its own box";
-        EXPECT_TRUE(same_block(g.Display[0], 224 + 48 * i - 2, 225 - 10, g.Display[2], 224 + 48 * i - 2, 225 - 10, 36, 52));
-    }
-    EXPECT_EQ(g.PilotHp[2], 1);
-    EXPECT_EQ(g.PilotOut[2], 0);
-    // The survivors' short powers, 22: 1 at once from the knock-out test, 2 from the tick.
-    EXPECT_EQ(g.DamageRate, 22);
-    EXPECT_EQ(g.EnemyHp, 497);
+    EXPECT_EQ(h.g.PilotMode[3], 5);
+    EXPECT_TRUE(h.effects().empty());
 }
 
 TEST(KnockOutTest, TheLastToFallEndsTheGameTheTickGoesOnAndOnlyEnterQuits) {

@@ -81,24 +81,6 @@ TEST(CompositionTest, FrameTilesCornersAndEdges) {
     for (int row = 1; row <= 34; ++row) { EXPECT_TRUE(cell_is(0, row, 4) && cell_is(47, row, 4)) << "row " << row; }
 }
 
-// Pixels the battle screen's background must have: bevels and mesh of the panels, the boxes'
-// outlines and the separators' three lines.
-TEST(CompositionTest, PanelsBoxesAndSeparators) {
-    HeadlessGame h;
-    h.start_battle();
-    const std::uint32_t grey = pixel_rgb(192, 192, 192), bevel = pixel_rgb(250, 250, 250);
-    const struct { int x, y; std::uint32_t colour; } points[] = {
-        {32, 32, 0},        {32, 100, 0},       {37, 100, bevel},  {38, 38, kDarkRed}, {38, 39, kDarkRed},
-        {39, 38, kDarkRed}, {736, 304, 0},      {731, 299, bevel}, {730, 297, kDarkRed}, {608, 240, 0},
-        {36, 244, pixel_rgb(200, 200, 200)},    {44, 66, kWhite},  {148, 67, grey},    {44, 68, 0},
-        {150, 66, kDarkRed}, {622, 66, kWhite}, {726, 67, grey},   {726, 68, 0},       {48, 431, kWhite},
-        {78, 445, kWhite},  {49, 432, 0},       {82, 432, kWhite}, {138, 444, kWhite}, {83, 433, 0},
-        {137, 443, 0},      {47, 193, kWhite},  {48, 194, 0},      {621, 81, kWhite},  {622, 82, 0},
-        {724, 206, kWhite}, {723, 205, 0},
-    };
-    for (const auto& p : points) { EXPECT_EQ(h.g.Display[2].at(p.x, p.y), p.colour) << p.x << "," << p.y; }
-}
-
 // The face shown: out of action before asleep before danger (below the floored eighth) before
 // normal.
 TEST(FacesTest, TheFaceFollowsThePilotsState) {
@@ -165,34 +147,6 @@ TEST(FacesTest, LabelsAreBlackOverTheirWhiteCopies) {
     }
 }
 
-TEST(DialogueTest, BoxesUnderTheFacesAndTheClearRestoresTheBand) {
-    HeadlessGame h;
-    h.load();
-    Game& g = h.g;
-    paint_pattern(g.Display[1]);
-    g.Display[0].fill(0);
-    const Surface composed = g.Display[1];
-    for (int p : {0, 6, 2, 3}) { g.Jtalk(p, p % 6); }
-    const Surface& d = g.Display[0];
-    const struct { int x, y; std::uint32_t colour; } points[] = {
-        {51, 545, kOrange}, {146, 557, kOrange}, {51, 551, kOrange}, {146, 551, kOrange}, {52, 551, kWhite},
-        {145, 556, kWhite}, {50, 551, 0},        {147, 551, 0},      {100, 544, 0},      {100, 558, 0},
-        {627, 545, kOrange}, {722, 557, kOrange}, {628, 551, kWhite}, {723, 551, 0},     {243, 551, kOrange},
-        {338, 551, kOrange}, {339, 551, kOrange}, {434, 551, kOrange}, {244, 556, kWhite},
-    };
-    for (const auto& p : points) { EXPECT_EQ(d.at(p.x, p.y), p.colour) << p.x << "," << p.y; }
-    EXPECT_GT(count_is(d, 56, 546, 145, 556, kDarkRed), 5) << "the line in dark red";
-    EXPECT_EQ(count_is(d, 52, 546, 55, 556, kWhite), 4 * 11) << "the line starts 5 pixels inside the box";
-    EXPECT_TRUE(g.Display[1].pixels() == composed.pixels());
-    g.Jtalkcls();
-    for (int y = 545; y <= 558; ++y) {
-        for (int x = 37; x <= 746; ++x) { ASSERT_EQ(d.at(x, y), composed.at(x, y)) << x << "," << y; }
-    }
-    EXPECT_EQ(d.at(36, 550), 0u);
-    EXPECT_EQ(d.at(747, 550), 0u);
-    EXPECT_EQ(d.at(100, 559), 0u);
-}
-
 TEST(SurfaceTest, RasterOperationsClippingAndOverlap) {
     const Surface src(4, 4, 0x00F0F0F0);
     const struct { Rop rop; std::uint32_t result; } rops[] = {
@@ -219,32 +173,6 @@ TEST(SurfaceTest, RasterOperationsClippingAndOverlap) {
     EXPECT_EQ(count_is(dst, 0, 0, 5, 5, 0xFFFFFF), 36 - 6 - 4);
     BitBlt(numbers, 0, 1, 1, 3, numbers, 0, 0, SRCCOPY);  // onto itself, overlapping
     EXPECT_EQ(numbers.at(0, 3), 20u);
-}
-
-TEST(SurfaceTest, BoxesLinesAndCircles) {
-    Surface s(200, 100);
-    fill_box(s, 3, 4, 7, 9, RGB(255, 0, 0));
-    EXPECT_EQ(count_is(s, 0, 0, 199, 99, pixel_rgb(255, 0, 0)), 5 * 6) << "both corners belong to a box";
-    draw_box(s, 48, 31, 78, 45, RGB(0, 0, 255));
-    EXPECT_EQ(count_is(s, 0, 0, 199, 99, pixel_rgb(0, 0, 255)), 2 * 31 + 2 * 13);
-    draw_line(s, 44, 66, 148, 66, RGB(192, 192, 192));
-    EXPECT_EQ(count_is(s, 0, 0, 199, 99, pixel_rgb(192, 192, 192)), 105);
-    s.DrawWidth = 2;
-    draw_box(s, 81, 70, 139, 90, RGB(255, 255, 255));  // a wide outline lies inside its corners
-    EXPECT_EQ(s.at(82, 80), kWhite);
-    EXPECT_EQ(s.at(83, 80), 0u);
-    EXPECT_EQ(s.at(140, 80), 0u);
-    Surface c(64, 64);
-    draw_circle(c, 31, 32, 16, RGB(90, 30, 40));
-    for (const auto& [x, y] : std::vector<std::pair<int, int>>{{47, 32}, {15, 32}, {31, 16}, {31, 48}}) {
-        EXPECT_EQ(c.at(x, y), kDarkRed) << x << "," << y;
-    }
-    EXPECT_EQ(count_is(c, 0, 32, 63, 32, kDarkRed), 2) << "one pixel wide";
-    Surface ring(120, 120);
-    ring.DrawWidth = 3;
-    draw_circle(ring, 60, 60, 20, RGB(255, 255, 255));
-    EXPECT_EQ(count_is(ring, 60, 60, 119, 60, kWhite), 3) << "three pixels, centred on the radius";
-    EXPECT_EQ(ring.at(80, 60), kWhite);
 }
 
 }  // namespace

@@ -9,16 +9,8 @@ namespace sc {
 namespace {
 
 using testing::HeadlessGame;
+using testing::same_block;
 using Commands = std::vector<std::string>;
-
-bool same_block(const Surface& window, int x, int y, const Surface& pic, int sx, int sy, int w, int h) {
-    for (int j = 0; j < h; ++j) {
-        for (int i = 0; i < w; ++i) {
-            if (window.at(x + i, y + j) != pic.at(sx + i, sy + j)) { return false; }
-        }
-    }
-    return true;
-}
 
 TEST(StartupTest, SignboardEffectFiveSevenLogoFramesThenTheBattleTwoSecondsLater) {
     HeadlessGame h;
@@ -163,13 +155,6 @@ TEST(SoundTest, TheWatchdogRestartsOnExactlyStoppedAndNeverAfterTheClose) {
         h.g.Timer3_Timer();
         EXPECT_TRUE(music.commands.empty()) << r.mode;
     }
-}
-
-TEST(SoundTest, EffectsByNumberFromTheSeFolder) {
-    HeadlessGame h;
-    h.load();
-    for (int n : {1, 10, 0, 11}) { h.g.Play(n); }  // 0 and 11 are no effects
-    EXPECT_EQ(h.platform.recorded_waves().started, (Commands{h.app.path() + "se/se1", h.app.path() + "se/se10"}));
 }
 
 }  // namespace

@@ -40,6 +40,15 @@ std::string read_file(const std::string& path) {
     return out.str();
 }
 
+bool same_block(const Surface& a, int ax, int ay, const Surface& b, int bx, int by, int w, int h) {
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (a.at(ax + x, ay + y) != b.at(bx + x, by + y)) { return false; }
+        }
+    }
+    return true;
+}
+
 int count_not(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v) {
     return (x2 - x1 + 1) * (y2 - y1 + 1) - count_is(s, x1, y1, x2, y2, v);
 }

@@ -32,6 +32,9 @@ private:
 
 std::string read_file(const std::string& path);
 
+// True if the w x h block at (ax, ay) of `a` equals the one at (bx, by) of `b`.
+bool same_block(const Surface& a, int ax, int ay, const Surface& b, int bx, int by, int w, int h);
+
 // Pixels of the rectangle (x1, y1)-(x2, y2), corners included, that have (or lack) colour v.
 int count_is(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v);
 int count_not(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v);
