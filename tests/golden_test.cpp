@@ -5,6 +5,9 @@
 #include "support/golden.hpp"
 
 namespace sc::testing {
+
+void PrintTo(const Scenario& s, std::ostream* out) { *out << s.name; }
+
 namespace {
 
 class GoldenTest : public ::testing::TestWithParam<Scenario> {};

@@ -140,9 +140,9 @@ std::string write_failure(const std::string& stem, const Surface& want, const Su
 
 std::string check_golden(const Scenario& sc) {
     const bool update = std::getenv("SEVENCHIPS_GOLDEN_UPDATE") != nullptr;
-    const char* pinned = std::getenv("SEVENCHIPS_FONT");
-    if (shared_fonts() == nullptr || pinned == nullptr || shared_fonts()->font_path() != pinned) {
-        return "the golden pictures are drawn with the font SEVENCHIPS_FONT names (tests/CMakeLists.txt): run through ctest";
+    if (shared_fonts() == nullptr || shared_fonts()->font_path() != SEVENCHIPS_TEST_FONT) {
+        return "the golden pictures are drawn with " SEVENCHIPS_TEST_FONT ", not " +
+               (shared_fonts() ? shared_fonts()->font_path() : std::string("no font"));
     }
     std::vector<ScriptKey> keys;
     std::string error;

@@ -11,6 +11,9 @@ namespace sc::testing {
 
 namespace fs = std::filesystem;
 
+// The tests' font, unless the environment names one (a test that looks for fonts may).
+[[maybe_unused]] const bool font_pinned = ::setenv("SEVENCHIPS_FONT", SEVENCHIPS_TEST_FONT, 0) == 0;
+
 FontEngine* shared_fonts() {
     static std::unique_ptr<FontEngine> engine = FontEngine::create(nullptr);
     return engine.get();
