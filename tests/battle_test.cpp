@@ -1,5 +1,6 @@
 // The battle: the enemy's attack and its presentation, the damage rate and its skills, the
-// recoveries, the keys, movement, spoken lines and the knock-out test.
+// recoveries, silent refusals and the game over. (Movement, lines and the other keys: the rules
+// golden replay.)
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,8 +26,6 @@ struct Battle : testing::HeadlessGame {
             g.PilotPose[std::size_t(i)] = byte_t(poses[std::size_t(i)]);
         }
     }
-    // A line is up in pilot p's box under its face.
-    bool talking(int p) const { return g.Display[0].at(96 * p + 52, 551) == kWhite; }
 };
 
 // Each attack case: the rows, the damage each pilot takes (the forecast over its face says the

@@ -1,6 +1,5 @@
 // Drawing at the places the rules fix: the robot chips and the selection circle, the frame's
-// tiles, the battle screen's panels and boxes, the faces and their labels, the speech boxes,
-// and the raster operations and shapes beneath them.
+// tiles, the faces and their labels, and the raster operations beneath them.
 #include <gtest/gtest.h>
 
 #include "support/headless_game.hpp"
@@ -11,7 +10,7 @@ namespace {
 using testing::count_is;
 using testing::HeadlessGame;
 
-const std::uint32_t kDarkRed = pixel_rgb(90, 30, 40), kWhite = pixel_rgb(255, 255, 255), kOrange = pixel_rgb(255, 208, 143);
+const std::uint32_t kDarkRed = pixel_rgb(90, 30, 40), kWhite = pixel_rgb(255, 255, 255);
 
 // A background where every pixel differs, so a copy from the wrong place shows.
 void paint_pattern(Surface& s) {

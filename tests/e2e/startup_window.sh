@@ -29,11 +29,11 @@ no_window "unreachable display" "sevenchips: cannot open a window (" DISPLAY=:47
 start_game
 find_window
 [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "window is ${WIDTH}x${HEIGHT}, not 800x600"
+for _ in $(seq 50); do shot "$WORK/s.png"; kanban_shows "$WORK/s.png" && break; sleep 0.1; done
+kanban_shows "$WORK/s.png" || fail "the signboard never showed at window (240, 194)"
 xprop -id "$WIN" _NET_WM_ICON 2>/dev/null | head -2 | grep -q 'Icon (64 x 64)' || fail "the window has no 64x64 icon"
 xprop -id "$WIN" WM_CLASS | grep -q '"sevenchips"' || fail "the window's class is not sevenchips (the desktop entry's)"
 ok "window $WIN is 800x600 at ($X, $Y), with the 64x64 logo as its icon and the class sevenchips"
-for _ in $(seq 50); do shot "$WORK/s.png"; kanban_shows "$WORK/s.png" && break; sleep 0.1; done
-kanban_shows "$WORK/s.png" || fail "the signboard never showed at window (240, 194)"
 sleep 0.7  # the logo rises in seven frames of 30 ms
 shot "$WORK/s.png"
 d=$(region_diff "$WORK/s.png" $((X + 368)) $((Y + 322)) "$SRC/assets/pictures/logo.png")
