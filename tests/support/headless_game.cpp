@@ -27,6 +27,7 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);  // a test may have locked it
     fs::remove_all(path_, ec);
 }
 
