@@ -1,250 +1,227 @@
-// The enemy change after a win, the closing row before the ending, and the clear file with
-// its fallback.
+// Progression and panels: the level-up, the clear file, and the pilots' and the enemy's
+// panels at the places the rules fix. (The enemy change and the ending: the win golden replay.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "progress/panel_rules.hpp"
 #include "support/headless_game.hpp"
 
 namespace sc {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::count_is;
+using testing::count_not;
 using testing::HeadlessGame;
+using testing::read_file;
 
-constexpr std::uint32_t kBack2 = pixel_rgb(10, 20, 90);
-constexpr std::uint32_t kBack0 = pixel_rgb(70, 10, 10);
-const std::uint32_t kPink = pixel_rgb(255, 152, 143);
+constexpr std::uint32_t kBack = pixel_rgb(30, 60, 20);
+const std::uint32_t kPink = pixel_rgb(255, 152, 143), kOrange = pixel_rgb(255, 208, 143);
+const std::uint32_t kCream = pixel_rgb(255, 240, 191), kWhite = pixel_rgb(255, 255, 255);
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+struct Battle : HeadlessGame {
+    Battle() { start_battle(); }
+};
 
-int count_not(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v) {
-    int n = 0;
-    for (int y = y1; y <= y2; ++y) {
-        for (int x = x1; x <= x2; ++x) { n += s.at(x, y) != v; }
-    }
-    return n;
-}
-
-// The effect numbers played so far, from the recorded paths ".../se/seN".
-std::vector<int> effects(HeadlessGame& h) {
-    std::vector<int> out;
-    for (const auto& path : h.platform.recorded_waves().started) {
-        out.push_back(std::stoi(path.substr(path.rfind("se") + 2)));
-    }
-    return out;
-}
-
-struct WinGame : HeadlessGame {
-    WinGame() {
+// A game after its load with every surface one plain colour, so each drawing stands out.
+struct Plain : HeadlessGame {
+    Plain() {
         load();
-        g.Display[2].fill(kBack2);
-        g.Display[1].fill(kBack2);
-        g.Display[0].fill(kBack0);
+        for (auto& d : g.Display) { d.fill(kBack); }
     }
 };
 
-TEST(VictoryTest, NextEnemyComesOnAndTheFallenWakeUpAsleep) {
-    WinGame h;
+TEST(LevelUpTest, FiveRingFramesAroundTheChipThenTheSameGrowthEachTime) {
+    Plain h;
     Game& g = h.g;
-    // Pilots 1 and 4 are out, as the knock-out test leaves them.
-    for (int i : {1, 4}) {
-        g.PilotOut[i] = 1;
-        g.PilotMode[i] = 5;
-        g.PilotHp[i] = 0;
-        g.PilotY[i] = 390;
-    }
-    g.PilotHp[2] = 17;
-    g.AliveCount = 5;
-    g.EnemyGauge = 650;
-    g.EnemyHp = -3;
-    g.Timer2.set_interval(100);
-    fill_box(g.Display[0], 622, 194, 722, 204, g.ColMint);  // the old enemy's gauge
-    g.Taosita();
-    EXPECT_EQ(g.EnemyNo, 1);
-    EXPECT_EQ(g.EnemyName, g.EnemyNames[1]);
-    EXPECT_EQ(g.EnemyHp, 1500);
-    EXPECT_EQ(g.EnemyMaxHp, 1500);
-    EXPECT_EQ(g.EnemyAttack, 30);
-    EXPECT_EQ(g.EnemySpeed, 2);
-    EXPECT_EQ(g.EnemyKind, 2);
-    EXPECT_EQ(g.EnemyGauge, 0);
-    for (int i : {1, 4}) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(g.PilotOut[i], 0);
-        EXPECT_EQ(g.PilotHp[i], 1);
-        EXPECT_EQ(g.PilotMode[i], 4);
-        EXPECT_EQ(g.PilotPose[i], 0);
-        EXPECT_EQ(g.PilotY[i], 390);  // already in the sleeping row
-    }
-    EXPECT_EQ(g.PilotHp[2], 17);  // the standing are not healed
-    EXPECT_EQ(g.PilotMode[2], 2);
-    EXPECT_EQ(g.AliveCount, 7);
-    EXPECT_EQ(g.GameMode, 0);
-    EXPECT_EQ(g.Timer2.Interval, 100);  // the fight goes on
-    ASSERT_FALSE(effects(h).empty());
-    EXPECT_EQ(effects(h).front(), 10);
-    EXPECT_TRUE(g.ClearFileWritten.empty());
-    EXPECT_FALSE(fs::exists(h.app.path() + "se/da.txt"));
-    // The column is cleared from Display(2): the old gauge is gone; the new bar is full.
-    EXPECT_EQ(g.Display[0].at(700, 199), kBack2);
-    EXPECT_EQ(g.Display[0].at(721, 87), kPink);
-    // The hit-point row shows the revived pilots' single hit point (a bar of no length).
-    EXPECT_EQ(g.Display[0].at(83 + 96, 438), pixel_rgb(255, 208, 143));
-    EXPECT_NE(g.Display[0].at(84 + 96, 438), pixel_rgb(255, 208, 143));
-}
-
-TEST(VictoryTest, EveryEnemyInTurnUntilTheClosingRow) {
-    WinGame h;
-    Game& g = h.g;
-    for (int n = 1; n <= 7; ++n) {
-        g.Taosita();
-        EXPECT_EQ(g.EnemyNo, n);
-        EXPECT_EQ(g.EnemyHp, g.EnemyHpTable[n]);
-        EXPECT_EQ(g.GameMode, 0);
-    }
-    h.platform.recorded_music().commands.clear();
-    g.Timer2.set_interval(100);
-    g.Taosita();
-    // The closing row, loaded and shown just before the ending.
-    EXPECT_EQ(g.EnemyNo, 8);
-    EXPECT_EQ(g.EnemyName, "");
-    EXPECT_EQ(g.EnemyAttack, 777);
-    EXPECT_EQ(g.EnemySpeed, 7);
-    EXPECT_EQ(g.EnemyHp, 7777);
-    EXPECT_EQ(g.EnemyMaxHp, 7777);
-    EXPECT_EQ(g.EnemyKind, 0);
-    EXPECT_EQ(g.GameMode, 2);
-    EXPECT_EQ(g.QuitStage, 1);
-    EXPECT_EQ(g.Timer2.Interval, 0);
-    EXPECT_GE(h.platform.recorded_waves().stops, 1);
-    const auto& music = h.platform.recorded_music().commands;
-    ASSERT_EQ(music.size(), 2u);
-    EXPECT_EQ(music[0], "stop");
-    EXPECT_EQ(music[1], "close");
-    EXPECT_EQ(read_file(h.app.path() + "se/da.txt"), "QUIVEN\r\n");
-    EXPECT_EQ(g.ClearFileWritten, h.app.path() + "se/da.txt");
-    // The column still shows the closing row: a full bar, and no name.
-    EXPECT_EQ(g.Display[0].at(721, 87), kPink);
-    EXPECT_EQ(count_not(g.Display[0], 610, 40, 735, 70, kBack2), 0);
-    // Robot picture 0 was laid on the composition surface in the centre.
-    EXPECT_EQ(g.Display[1].at(321 + 60, 33 + 60), g.RoboP[0].at(60, 60));
-}
-
-TEST(EndingTest, WipesTheRobotWritesTheGreetingAndTheClosingBox) {
-    WinGame h;
-    Game& g = h.g;
-    g.EnemyNo = 7;
-    fill_box(g.Display[0], 321, 33, 447, 159, RGB(200, 100, 50));  // the last robot
-    const std::uint32_t t0 = h.platform.now_ms();
-    h.platform.recorded_waves().started.clear();
-    g.Taosita();
-    const std::uint32_t spent = h.platform.now_ms() - t0;
-    // About 10.5 s of waits (2000 + 13 x 50 + 2000 + 16 x 300 + 1000), plus the shakes.
-    EXPECT_GE(spent, 10450u);
-    EXPECT_LT(spent, 12000u);
-    // Effects: the fall, then the ending's 7 and one 6 per letter.
-    std::vector<int> expected = {10, 7};
-    expected.insert(expected.end(), 16, 6);
-    EXPECT_EQ(effects(h), expected);
-    const Surface& d = g.Display[0];
-    // The robot is gone where neither the box nor the letters cover it.
-    EXPECT_EQ(count_not(d, 321, 146, 447, 159, kBack2), 0);
-    EXPECT_EQ(count_not(d, 321, 33, 447, 54, kBack2), 0);
-    // The closing box: pink outline, black inside above the first text line.
-    EXPECT_EQ(d.at(250, 55), kPink);
-    EXPECT_EQ(d.at(518, 145), kPink);
-    EXPECT_EQ(d.at(250, 100), kPink);
-    EXPECT_EQ(count_not(d, 251, 56, 517, 65, pixel_rgb(0, 0, 0)), 0);
-    EXPECT_NE(d.at(249, 100), kPink);
-    EXPECT_TRUE(d.text.FontItalic);  // left on
-    EXPECT_FALSE(g.Display[1].text.FontItalic);
-    if (testing::shared_fonts() == nullptr) { GTEST_SKIP() << "no font"; }
-    // The three lines in the box.
-    for (int y : {70, 90, 110}) { EXPECT_GT(count_not(d, 280, y, 500, y + 14, pixel_rgb(0, 0, 0)), 20) << y; }
-    // Sixteen letters 25 pixels apart, each with orange ink in its own cell.
-    const std::uint32_t orange = pixel_rgb(255, 208, 143);
-    for (int k = 0; k < 16; ++k) {
-        int n = 0;
-        for (int y = 170; y <= 230; ++y) {
-            for (int x = 188 + 25 * k; x < 188 + 25 * (k + 1); ++x) { n += d.at(x, y) == orange; }
+    g.Cursor = 1;
+    g.PilotCharge[1] = 10;
+    fill_box(g.Display[0], 48, 194, 144, 204, g.ColCream);
+    // Gains of a level by pilot: maximum hit points, short and long power.
+    const int hp[7] = {4, 5, 10, 7, 20, 12, 6}, sh[7] = {0, 1, 9, 4, 5, 3, 0}, lo[7] = {3, 1, 0, 4, 0, 1, 2};
+    for (int round = 0; round < 2; ++round) {
+        for (int p = 0; p < 7; ++p) {
+            SCOPED_TRACE(p);
+            const auto max = g.PilotMaxHp[p], sp = g.PilotShort[p], lp = g.PilotLong[p], now = g.PilotHp[p];
+            g.PilotCharge[p] = 32;
+            g.LvUpPilot = byte_t(p);
+            const auto frames = h.frames_of([&] { g.LvUp(); });
+            EXPECT_EQ(g.PilotMaxHp[p], max + hp[p]);
+            EXPECT_EQ(g.PilotShort[p], sp + sh[p]);
+            EXPECT_EQ(g.PilotLong[p], lp + lo[p]);
+            EXPECT_EQ(g.PilotLevel[p], 2 + round);
+            EXPECT_EQ(g.PilotHp[p], now);
+            EXPECT_EQ(g.PilotCharge[p], 0);
+            EXPECT_EQ(g.TalkTimer, 5);
+            ASSERT_EQ(frames.size(), 5u);
+            const int cx = 16 + g.PilotX[p] + 16, cy = 12 + g.PilotY[p] + 16;
+            for (int f = 0; f < 5; ++f) {
+                const int r = 2 + 2 * f, black = int(3.5 * r), grey = 4 * r, white = int(4.5 * r);
+                const Surface& s = frames[std::size_t(f)];
+                EXPECT_EQ(s.at(cx, cy - black + 1), 0u) << "frame " << f;
+                EXPECT_EQ(s.at(cx, cy - grey + 1), pixel_rgb(192, 192, 192)) << "frame " << f;
+                EXPECT_EQ(s.at(cx, cy - white), kWhite) << "frame " << f;
+                EXPECT_EQ(s.at(cx, cy - white - 3), kBack) << "frame " << f;
+                EXPECT_EQ(s.at(cx + 50, cy - 50), kBack) << "frame " << f;
+                EXPECT_EQ(s.at(16 + 96 * p + 51, 12 + 545), kOrange) << "the pilot's line, frame " << f;
+            }
+            EXPECT_EQ(count_not(g.Display[0], g.PilotX[p] - 64, g.PilotY[p] - 64, g.PilotX[p] + 95, g.PilotY[p] + 95, kBack), 0);
+            // The whole charge bar area is cleared, then the selected pilot's 10 ticks drawn.
+            const int end = 48 + 3 * g.PilotCharge[1];
+            EXPECT_EQ(g.Display[0].at(end, 199), kCream);
+            EXPECT_EQ(g.Display[0].at(end + 1, 199), kBack);
+            g.PilotCharge[1] = 10;
         }
-        EXPECT_GT(n, 10) << k;
     }
-    EXPECT_EQ(count_not(d, 150, 165, 184, 240, kBack0), 0);  // nothing before the first letter
 }
 
-// The clear file, and where it goes when the program's own folder cannot take it.
-struct ClearFileTest : ::testing::Test {
-    HeadlessGame h;
-    void SetUp() override { h.load(); }
-};
-
-TEST_F(ClearFileTest, ExactBytesAndOverwrite) {
-    const std::string path = h.app.path() + "se/da.txt";
-    h.app.write("se/da.txt", "an older and much longer file\n");
-    ::testing::internal::CaptureStderr();
-    h.g.SavePas();
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(read_file(path), "QUIVEN\r\n");
-    EXPECT_EQ(h.g.ClearFileWritten, path);
-    // Nothing else is left beside it (the scratch file was renamed into place).
-    int files = 0;
-    for (const auto& e : fs::directory_iterator(h.app.path() + "se")) { files += e.path().filename() != ".keep"; }
-    EXPECT_EQ(files, 1);
-    EXPECT_FALSE(fs::exists(h.data.path() + "da.txt"));
+TEST(ClearFileTest, BesideTheEffectsElseTheUsersFolderElseOneLine) {
+    const struct {
+        const char* what;
+        bool se_is_a_file, user_folder;
+        const char* written;  // "se", "user" or ""
+        const char* says;
+    } cases[] = {
+        {"the se folder takes it", false, true, "se", ""},
+        {"se is no folder: the user's folder", true, true, "user", "Not a directory"},
+        {"neither: the ending goes on", true, false, "", "not written"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Battle h;
+        if (c.se_is_a_file) {
+            fs::remove_all(h.app.path() + "se");
+            h.app.write("se", "not a folder");
+        } else {
+            h.app.write("se/da.txt", "an older and much longer file\n");
+        }
+        if (!c.user_folder) { h.platform.preference_override = "/proc/self/no-such-folder/"; }
+        h.g.EnemyNo = 7;
+        ::testing::internal::CaptureStderr();
+        h.g.Taosita();
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(h.g.GameMode, 2);
+        EXPECT_EQ(h.g.Display[0].at(250, 55), kPink) << "the closing box is up";
+        const std::string where = std::string(c.written) == "se" ? h.app.path() + "se/da.txt"
+                                  : std::string(c.written) == "user" ? h.data.path() + "da.txt" : "";
+        EXPECT_EQ(h.g.ClearFileWritten, where);
+        if (!where.empty()) { EXPECT_EQ(read_file(where), "QUIVEN\r\n"); }
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), *c.says ? 1 : 0) << said;
+        EXPECT_NE(said.find(c.says), std::string::npos) << said;
+        int left = 0;
+        for (const auto& e : fs::directory_iterator(c.se_is_a_file ? h.data.path() : h.app.path() + "se")) {
+            left += e.path().filename().string()[0] == '.' && e.path().filename() != ".keep";
+        }
+        EXPECT_EQ(left, 0) << "a scratch file left behind";
+    }
 }
 
-TEST_F(ClearFileTest, FallsBackToTheUsersFolderWhenSeCannotHoldIt) {
-    // "se" is a plain file: nothing can be created below it, even by root.
-    fs::remove_all(h.app.path() + "se");
-    h.app.write("se", "not a folder");
-    ::testing::internal::CaptureStderr();
-    h.g.SavePas();
-    const std::string err = ::testing::internal::GetCapturedStderr();
-    const std::string fallback = h.data.path() + "da.txt";
-    EXPECT_EQ(read_file(fallback), "QUIVEN\r\n");
-    EXPECT_EQ(h.g.ClearFileWritten, fallback);
-    // One line, naming both places and the reason.
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
-    EXPECT_NE(err.find(h.app.path() + "se/da.txt"), std::string::npos);
-    EXPECT_NE(err.find(fallback), std::string::npos);
-    EXPECT_NE(err.find("Not a directory"), std::string::npos);
-    EXPECT_EQ(read_file(h.app.path() + "se"), "not a folder");
+TEST(PilotPanelsTest, HitPointBarsDivideFirstAndRoundDown) {
+    Plain h;
+    Game& g = h.g;
+    const struct { short_t hp, max; int length; } bars[7] = {
+        {19, 19, 52}, {100, 100, 53}, {1, 100, 0}, {99, 100, 52}, {-10, 100, -6}, {0, 60, 0}, {60, 60, 53}};
+    for (int i = 0; i < 7; ++i) {
+        g.PilotHp[i] = bars[i].hp;
+        g.PilotMaxHp[i] = bars[i].max;
+    }
+    g.HpHyouji();
+    for (int i = 0; i < 7; ++i) {
+        const int x = 83 + 96 * i, end = x + bars[i].length;
+        EXPECT_EQ(hp_bar_length(bars[i].hp, bars[i].max), bars[i].length) << i;
+        EXPECT_EQ(g.Display[0].at(end, 442), kOrange) << i;
+        EXPECT_EQ(g.Display[0].at(end, 433), kOrange) << i;
+        EXPECT_NE(g.Display[0].at(bars[i].length >= 0 ? end + 1 : end - 1, 440), kOrange) << i;
+        EXPECT_NE(g.Display[0].at(x, 432), kOrange) << i;
+        EXPECT_NE(g.Display[0].at(x, 443), kOrange) << i;
+    }
+    EXPECT_TRUE(testing::same_block(g.Display[0], 0, 420, g.Display[1], 0, 420, 768, 25)) << "shown as composed";
 }
 
-TEST_F(ClearFileTest, SaysSoWhenNeitherPlaceTakesIt) {
-    fs::remove_all(h.app.path() + "se");
-    h.app.write("se", "not a folder");
-    h.platform.preference_override = "/proc/self/no-such-folder/";
-    ::testing::internal::CaptureStderr();
-    h.g.SavePas();
-    const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(h.g.ClearFileWritten.empty());
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
-    EXPECT_NE(err.find("not written"), std::string::npos);
-    EXPECT_NE(err.find("/proc/self/no-such-folder/da.txt"), std::string::npos);
+// Where each number's ink starts: one blank's width right of the digit offset the rules give.
+TEST(PanelNumbersTest, DigitOffsetsOfTheRateTheEnemysHitPointsAndAttack) {
+    ASSERT_NE(testing::shared_fonts(), nullptr);
+    const struct {
+        const char* panel;
+        int value, x;
+    } cases[] = {
+        {"rate", 7, 73},  {"rate", 42, 63},    {"rate", 120, 53},   {"hp", 9, 650},      {"hp", 10, 640},
+        {"hp", 99, 640},  {"hp", 100, 630},    {"hp", 999, 630},    {"hp", 1000, 620},   {"attack", 9, 648},
+        {"attack", 10, 638}, {"attack", 99, 638}, {"attack", 100, 628}, {"attack", 777, 628},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.panel) + " " + std::to_string(c.value));
+        Battle h;
+        Game& g = h.g;
+        const std::string panel = c.panel;
+        int y0 = 100, y1 = 139;
+        TextStyle style;
+        style.FontSize = 28;
+        style.FontBold = panel == "hp";
+        if (panel == "rate") {
+            for (int i = 0; i < 7; ++i) { h.settle(i, i == 6 ? 2 : 4); }
+            g.PilotLong[6] = short_t(c.value);
+            g.DmKeisan();
+            y0 = 251, y1 = 300;
+        } else if (panel == "hp") {
+            g.EnemyMaxHp = 9999;
+            g.EnemyHp = short_t(c.value);
+            g.ThpHyouji();
+        } else {
+            BitBlt(g.Display[1], 608, 240, 128, 64, g.Display[2], 608, 240, SRCCOPY);
+            g.EnemyAttack = short_t(c.value);
+            g.TstHyouji();
+            y0 = 251, y1 = 300;
+        }
+        int first = -1;
+        for (int x = c.x - 20; x < c.x + 60 && first < 0; ++x) {
+            for (int y = y0; y <= y1 && first < 0; ++y) { first = g.Display[1].at(x, y) != g.Display[2].at(x, y) ? x : -1; }
+        }
+        const int blank = testing::shared_fonts()->width(" ", style);
+        EXPECT_GE(first, c.x + blank);
+        EXPECT_LT(first, c.x + blank + 6);
+    }
 }
 
-TEST_F(ClearFileTest, EndingGoesOnWhenTheFileCannotBeWritten) {
-    fs::remove_all(h.app.path() + "se");
-    h.app.write("se", "not a folder");
-    h.platform.preference_override = "/proc/self/no-such-folder/";
-    h.g.EnemyNo = 7;
-    ::testing::internal::CaptureStderr();
-    h.g.Taosita();
-    ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(h.g.EnemyNo, 8);
-    EXPECT_EQ(h.g.GameMode, 2);
-    EXPECT_EQ(h.g.Timer2.Interval, 0);
-    EXPECT_EQ(h.g.Display[0].at(250, 55), kPink);  // the closing box is up
+TEST(PilotPanelsTest, StatusPanelGreyPassUnderTheWhiteAndItsActivityLine) {
+    Plain h;
+    Game& g = h.g;
+    const auto activity = [&](int cursor, int mode, int pose) {
+        g.Cursor = byte_t(cursor);
+        g.PilotMode[std::size_t(cursor)] = byte_t(mode);
+        g.PilotPose[std::size_t(cursor)] = byte_t(pose);
+        g.JstHyouji();
+        std::vector<std::uint32_t> px;
+        for (int y = 68; y <= 90; ++y) {
+            for (int x = 32; x <= 159; ++x) { px.push_back(g.Display[0].at(x, y)); }
+        }
+        return px;
+    };
+    EXPECT_EQ(activity(3, 2, 1), activity(3, 3, 2)) << "moving... whatever the row";
+    EXPECT_NE(activity(3, 3, 0), activity(3, 2, 0)) << "the skill, not the row's name";
+    EXPECT_NE(activity(3, 3, 0), activity(3, 2, 1));
+    EXPECT_EQ(activity(2, 3, 0), activity(4, 3, 0)) << "----- for both pilots without a skill";
+    EXPECT_NE(activity(4, 3, 0), activity(4, 2, 0));
+    // Each value is drawn grey, then white one pixel right or lower: the ink's left edges are
+    // greyer than its right edges.
+    g.JstHyouji();
+    const Surface& d = g.Display[0];
+    const auto ink = [&](int x, int y) { return d.at(x, y) != kBack; };
+    const auto lum = [&](int x, int y) { return int((d.at(x, y) >> 16) & 255) + int((d.at(x, y) >> 8) & 255) + int(d.at(x, y) & 255); };
+    long left = 0, right = 0, edges = 0;
+    for (int y = 70; y <= 176; ++y) {
+        for (int x = 45; x <= 158; ++x) {
+            if (ink(x, y) && !ink(x - 1, y) && ink(x + 1, y)) {
+                int end = x;
+                while (ink(end + 1, y)) { ++end; }
+                left += lum(x, y), right += lum(end, y), ++edges;
+            }
+        }
+    }
+    EXPECT_GT(edges, 50);
+    EXPECT_LT(left, right) << "grey on the left, white on the right";
+    EXPECT_EQ(count_not(g.Display[1], 0, 0, 767, 575, kBack), 0) << "the panel lives on the screen only";
 }
 
 }  // namespace

@@ -38,17 +38,16 @@ void Game::Tujyo() {
         Play(6);
         DmEnsyutu();
     } else {
-        // Everyone asleep or out: the attack is split over those still standing. The faces that
-        // jitter and cry are the ones it hurts: pilots still in the fight, if a share is due.
+        // Everyone asleep or out: the attack is split over those still standing, and PilotHit
+        // keeps what the last shared-out attack left. The faces that jitter and cry are the
+        // ones this attack hurts: pilots still in the fight, if a share is due.
         const long long d = static_cast<long long>(std::floor(double(EnemyAttack) / double(std::max<int>(1, AliveCount))));
-        for (LoopI = 0; LoopI <= 6; ++LoopI) {
-            const std::size_t i = std::size_t(LoopI);
-            PilotHit[i] = PilotOut[i] == 0 && d > 0 ? 1 : 0;
-        }
+        PerPilot<byte_t> hurt{};
+        for (std::size_t i = 0; i < hurt.size(); ++i) { hurt[i] = PilotOut[i] == 0 && d > 0 ? 1 : 0; }
         Play(7);
         TestYure();
         Play(6);
-        DmEnsyutu();
+        jitter_faces(hurt);
         for (LoopI = 0; LoopI <= 6; ++LoopI) {
             const std::size_t i = std::size_t(LoopI);
             PilotHp[i] = sat16(static_cast<long long>(PilotHp[i]) - d);
@@ -70,20 +69,22 @@ void Game::TestYure() {
     ScreenTop = 12;
 }
 
-void Game::DmEnsyutu() {
+void Game::DmEnsyutu() { jitter_faces(PilotHit); }
+
+void Game::jitter_faces(const PerPilot<byte_t>& struck) {
     for (LoopM = 0; LoopM <= 7; ++LoopM) {
         for (int j = 0; j <= 6; ++j) {
             const int hx = 51 + 96 * j;
             // Both numbers are drawn for every pilot, struck or not.
             const int dx = jitter(Rnd(), 5);
             const int dy = jitter(Rnd(), 5);
-            const bool hit = PilotHit[std::size_t(j)] == 1;
+            const bool hit = struck[std::size_t(j)] == 1;
             // Display(1) is not cleaned between frames: earlier positions leave their edges.
             BitBlt(Display[1], hit ? hx + dx : hx, hit ? 451 + dy : 451, 96, 96, Display[2], hx, 451, SRCCOPY);
         }
         BitBlt(Display[0], 40, 445, 700, 130, Display[1], 40, 445, SRCCOPY);
         for (int i = 0; i <= 6; ++i) {
-            if (PilotHit[std::size_t(i)] == 1) { Jtalk(i, 1); }
+            if (struck[std::size_t(i)] == 1) { Jtalk(i, 1); }
         }
         Ueito(30);
     }

@@ -118,6 +118,8 @@ public:
     void Tujyo();
     void TestYure();
     void DmEnsyutu();
+    // DmEnsyutu's frames for the given faces (1 = struck): they jitter and cry.
+    void jitter_faces(const PerPilot<byte_t>& struck);
     void DmKeisan();
     void KaihukuHenka();
     void IkisiniHantei();

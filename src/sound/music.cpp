@@ -28,7 +28,8 @@ long Game::mciSendString(const std::string& command, char* reply, int reply_len)
     };
     if (command.rfind("open ", 0) == 0 && ends_with(kAlias)) {
         const std::string path = command.substr(5, command.size() - 5 - (sizeof(kAlias) - 1));
-        if (dev.is_open() || path.empty()) { return 1; }
+        // An empty path (no such file) is sent all the same and fails, as the device says.
+        if (dev.is_open()) { return 1; }
         return dev.open(path) ? 0 : 1;
     }
     if (command == "play bgm") { return dev.play() ? 0 : 1; }

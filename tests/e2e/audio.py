@@ -2,10 +2,8 @@
 """Measures the sound the program wrote through SDL's disk audio driver.
 
 usage: audio.py music FILE SIGNBOARD_AT BATTLE_AT END_AT
-       audio.py effects FILE BATTLE_AT [KEY_BEFORE KEY_AFTER SHORTEST LONGEST]...
        audio.py silent FILE
-Offsets are lengths of the file in bytes at those moments; SHORTEST and LONGEST are the
-effect's length in hundredths of a second.
+Offsets are lengths of the file in bytes at those moments.
 """
 # Sound: 44.1 kHz, 16-bit stereo, as the mixer is opened. The disk driver keeps roughly to the
 # clock but drifts a few per cent (SDL_DISKAUDIODELAY is a whole number of milliseconds a
@@ -55,23 +53,3 @@ elif cmd == "silent":
     loud = [i for i, p in enumerate(peaks) if p > SILENT]
     if loud: fail(f"sound at {secs(loud[0]):.2f} s of the {secs(len(peaks)):.1f} s written")
     print(f"ok: the {secs(len(peaks)):.1f} s of sound written are silence")
-elif cmd == "effects":
-    battle_at, args = block(args[0]), args[1:]
-    heard = []
-    for i in range(0, len(args), 4):
-        before, after, shortest, longest = block(args[i]), block(args[i + 1]), args[i + 2] / 100, args[i + 3] / 100
-        if any(p > SILENT for p in peaks[battle_at:before - 1]):
-            fail(f"sound in the silence before key {i // 4 + 1}")
-        onset = first_sound(peaks, before - 2)
-        if onset is None or onset > after + 25: fail(f"no sound within 250 ms of key {i // 4 + 1}")
-        end = onset
-        while end < len(peaks) and peaks[end] > SILENT: end += 1
-        length = secs(end - onset)
-        energy = sum(rms[onset : onset + 5]) / 5
-        if not shortest <= length <= longest or energy < 0.05:
-            fail(f"key {i // 4 + 1}: {length:.2f} s of sound of RMS {energy:.3f}, not its effect")
-        heard.append(f"{secs(onset - before) * 1000:.0f} ms after key {i // 4 + 1}: {length:.2f} s of RMS {energy:.3f}")
-        battle_at = end
-    if any(p > SILENT for p in peaks[battle_at:]): fail("sound after the last effect")
-    print("   " + "; ".join(heard))
-    print("ok: silence in battle but for each key's effect, right after the key and as long as it")

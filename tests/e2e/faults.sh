@@ -11,8 +11,7 @@ E2E_SECONDS=90
 . "$SRC/tests/e2e/common.inc"
 . "$SRC/tests/e2e/window.inc"
 STARTED=$(date +%s%N)
-export HOME=$WORK/home XDG_DATA_HOME=$WORK/home/data SEVENCHIPS_SEED=3
-mkdir -p "$HOME"
+export SEVENCHIPS_SEED=3
 unset SEVENCHIPS_FONT
 
 # Fontconfig set-ups that know one font without the Japanese letters, or no font at all.
@@ -63,8 +62,7 @@ run() {  # LABEL REFERENCE PROGRAM EXPECTED... -- ENV...
     shift
     AUDIO=$WORK/$ref.raw
     rm -f "$AUDIO"
-    env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO" "$@" "$prog" >"$WORK/out" 2>"$WORK/err" &
-    PID=$!
+    start_game SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO" "$@" "$prog"
     find_window
     wait_for_battle "$AUDIO"
     if [ -n "$REFERENCES" ]; then
@@ -79,8 +77,7 @@ run() {  # LABEL REFERENCE PROGRAM EXPECTED... -- ENV...
     [ -n "$seen" ] || fail "$label: the battle screen is not the replay tool's ($(kept))"
     xdotool key Right Up  # two effects, were there sound
     sleep 0.4
-    quit_with_escape "$label" "$PID"
-    PID=
+    quit_with_escape "$label"
     [ ! -s "$WORK/out" ] || fail "$label: wrote to standard output"
     [ "$(wc -l <"$WORK/err")" = ${#want[@]} ] || { cat "$WORK/err"; fail "$label: not ${#want[@]} lines on standard error"; }
     local w

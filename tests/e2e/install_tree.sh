@@ -8,6 +8,7 @@ set -u
 BUILD=$(realpath "$1"); SRC=$(realpath "$2")
 E2E_SECONDS=90
 . "$SRC/tests/e2e/common.inc"
+. "$SRC/tests/e2e/window.inc"
 
 PREFIX=$WORK/prefix
 cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || { cat "$WORK/install.log"; fail "cmake --install failed"; }
@@ -39,44 +40,23 @@ if command -v man >/dev/null; then
 fi
 
 # Run the installed copy, its sound going to a file.
-export HOME=$WORK/home XDG_DATA_HOME=$WORK/home/data
-mkdir -p "$HOME"
 AUDIO=$WORK/audio.raw
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$AUDIO "$PREFIX/bin/sevenchips" >"$WORK/out" 2>"$WORK/err" &
-PID=$!
-START=$(date +%s%N)
-WIN=
-for _ in $(seq 50); do
-    WIN=$(xdotool search --onlyvisible --name "Seven Chips" 2>/dev/null | head -1)
-    [ -n "$WIN" ] && break
-    sleep 0.1
-done
-[ -n "$WIN" ] || fail "no window named Seven Chips"
+start_game SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO" "$PREFIX/bin/sevenchips"
+find_window
 sleep 6
 kill -0 "$PID" 2>/dev/null || fail "the installed program ended by itself"
 
 # 44.1 kHz, 16-bit, stereo, as the mixer is opened. The battle starts about 2.5 s in; the
 # seconds from 3 to 6 must each be sound (the music), not silence.
 [ -s "$AUDIO" ] || fail "no audio was written"
-loud=0
 for s in 3 4 5; do
     rms=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$AUDIO" -n trim $s 1 stat 2>&1 | awk '/RMS +amplitude/ { print $3 }')
-    [ -n "$rms" ] || fail "no audio for second $s (file of $(stat -c %s "$AUDIO") bytes)"
+    [ -n "$rms" ] || fail "no audio for second $s (file of $(size_of "$AUDIO") bytes)"
     awk -v r="$rms" 'BEGIN { exit !(r > 0.005) }' || fail "second $s of the audio is silent (RMS $rms)"
     echo "   second $s: RMS amplitude $rms"
-    loud=$((loud + 1))
 done
-ok "the installed copy found its music: $loud seconds of sound after the battle start"
-
-# Escape in battle quits at once.
-eval "$(xdotool getwindowgeometry --shell "$WIN")"
-xdotool mousemove $((X + 5)) $((Y + 5))  # over the window's border strip: no click
-xdotool windowfocus --sync "$WIN" 2>/dev/null
-xdotool key Escape
-for _ in $(seq 10); do kill -0 "$PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$PID" 2>/dev/null && fail "still running 1 s after Escape"
-wait "$PID"; status=$?; PID=
-[ "$status" = 0 ] || fail "exit status $status after Escape"
+ok "the installed copy found its music: seconds 3 to 5 of the battle are sound"
+quit_with_escape "the installed copy"
 ok "Escape in battle ends it within a second, status 0"
 if [ -s "$WORK/err" ]; then echo "standard error:"; cat "$WORK/err"; fi
 echo PASS

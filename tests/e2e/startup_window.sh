@@ -1,99 +1,98 @@
 #!/bin/bash
-# The real program in a 1024 x 768 X server: the window opens at 800 x 600, shows the
-# signboard and the logo at their places, then the battle screen; it idles without spinning,
-# and a click on the field ends it at once with status 0.
+# The real program in a 1024 x 768 X server: the window opens at 800 x 600 with its icon and
+# class, shows the signboard and the logo at their places, then the battle screen; it idles
+# without spinning; a click on the border strip does nothing, a click on the field ends it at
+# once, and so does the close button, in the start-up and in battle. Without a display it says
+# so in one line and exits with status 1.
 # Usage: startup_window.sh BUILD_DIR SOURCE_DIR
 set -u
 BUILD=$(realpath "$1"); SRC=$(realpath "$2")
-PROG=$BUILD/game/sevenchips
-E2E_SECONDS=90
+E2E_SECONDS=120
 . "$SRC/tests/e2e/common.inc"
+. "$SRC/tests/e2e/window.inc"
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
-shot() { import -window root "$1" 2>/dev/null; }
-# Differing pixels between a region of a screenshot and a picture of the same size.
-region_diff() {  # FILE X Y PICTURE
-    local size
-    size=$(identify -format '%wx%h' "$4")
-    convert "$1" -crop "${size}+$2+$3" +repage "$WORK/crop.png"
-    compare -metric AE "$WORK/crop.png" "$4" null: 2>&1 | cut -d' ' -f1
+# Without a display: one line on standard error and status 1, quickly.
+no_window() {  # LABEL EXPECTED [NAME=VALUE]
+    local start status
+    start=$(date +%s%N)
+    env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "${@:3}" timeout 10 "$BUILD/game/sevenchips" >"$WORK/out" 2>"$WORK/err"
+    status=$?
+    [ "$status" = 1 ] || fail "$1: exit status $status, not 1"
+    [ "$(wc -l <"$WORK/err")" = 1 ] && grep -qF "$2" "$WORK/err" || fail "$1: standard error says: $(cat "$WORK/err")"
+    [ ! -s "$WORK/out" ] && [ "$(ms_since "$start")" -lt 5000 ] || fail "$1: output, or more than 5 s"
+    ok "$1: status 1 in $(ms_since "$start") ms with: $(cat "$WORK/err")"
 }
-mean_of() {  # FILE WxH+X+Y: the mean brightness 0..1
-    convert "$1" -crop "$2" +repage -colorspace gray -format '%[fx:mean]' info:
-}
+no_window "no display" "sevenchips: cannot open a window (no display: DISPLAY and WAYLAND_DISPLAY are not set)"
+no_window "unreachable display" "sevenchips: cannot open a window (" DISPLAY=:4711
 
-export HOME=$WORK/home XDG_DATA_HOME=$WORK/home/data SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-mkdir -p "$HOME"
-"$PROG" >"$WORK/out" 2>"$WORK/err" &
-PID=$!
-
-WIN=
-for _ in $(seq 50); do
-    WIN=$(xdotool search --onlyvisible --name "Seven Chips" 2>/dev/null | head -1)
-    [ -n "$WIN" ] && break
-    sleep 0.1
-done
-[ -n "$WIN" ] || fail "no window named Seven Chips"
-eval "$(xdotool getwindowgeometry --shell "$WIN")"
+start_game
+find_window
 [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "window is ${WIDTH}x${HEIGHT}, not 800x600"
-ok "window $WIN is 800x600 at ($X, $Y)"
-
-# The signboard at (224, 182) of the surface, the surface at (16, 12) of the window.
-KX=$((X + 16 + 224)); KY=$((Y + 12 + 182))
-LX=$((X + 16 + 352)); LY=$((Y + 12 + 310))
-seen=
-for _ in $(seq 50); do
-    shot "$WORK/start.png"
-    if [ "$(region_diff "$WORK/start.png" $KX $KY "$SRC/assets/pictures/kanban.png")" = 0 ]; then seen=1; break; fi
-    sleep 0.1
-done
-[ -n "$seen" ] || fail "the signboard never showed at ($KX, $KY)"
-ok "the signboard shows pixel for pixel at window (240, 194)"
+for _ in $(seq 50); do shot "$WORK/s.png"; kanban_shows "$WORK/s.png" && break; sleep 0.1; done
+kanban_shows "$WORK/s.png" || fail "the signboard never showed at window (240, 194)"
 xprop -id "$WIN" _NET_WM_ICON 2>/dev/null | head -2 | grep -q 'Icon (64 x 64)' || fail "the window has no 64x64 icon"
 xprop -id "$WIN" WM_CLASS | grep -q '"sevenchips"' || fail "the window's class is not sevenchips (the desktop entry's)"
-ok "the window carries the 64x64 logo as its icon and the class sevenchips"
+ok "window $WIN is 800x600 at ($X, $Y), with the 64x64 logo as its icon and the class sevenchips"
 sleep 0.7  # the logo rises in seven frames of 30 ms
-shot "$WORK/start.png"
-d=$(region_diff "$WORK/start.png" $LX $LY "$SRC/assets/pictures/logo.png")
-[ "$d" = 0 ] || fail "the logo at ($LX, $LY) differs in $d pixels"
-ok "the whole logo shows at window (368, 322)"
-top=$(mean_of "$WORK/start.png" "800x12+$X+$Y")
-left=$(mean_of "$WORK/start.png" "16x600+$X+$Y")
-[ "$top" = 0 ] && [ "$left" = 0 ] || fail "the window's border strip is not black (top $top, left $left)"
-ok "the window's border strip around the surfaces is black"
-
-# The battle screen replaces the signboard about 2 s later.
-battle=
-for _ in $(seq 60); do
-    shot "$WORK/battle.png"
-    if [ "$(region_diff "$WORK/battle.png" $KX $KY "$SRC/assets/pictures/kanban.png")" != 0 ]; then battle=1; break; fi
-    sleep 0.1
-done
-[ -n "$battle" ] || fail "the start-up never gave way to the battle"
+shot "$WORK/s.png"
+d=$(region_diff "$WORK/s.png" $((X + 368)) $((Y + 322)) "$SRC/assets/pictures/logo.png")
+[ "$d" = 0 ] || fail "the logo at window (368, 322) differs in $d pixels"
+[ "$(mean_of "$WORK/s.png" "800x12+$X+$Y")" = 0 ] && [ "$(mean_of "$WORK/s.png" "16x600+$X+$Y")" = 0 ] ||
+    fail "the window's border strip around the surfaces is not black"
+ok "the signboard and the whole logo pixel for pixel at their places; the border strip black"
+for _ in $(seq 60); do shot "$WORK/s.png"; kanban_shows "$WORK/s.png" || break; sleep 0.1; done
 sleep 0.5
-shot "$WORK/battle.png"
-m=$(mean_of "$WORK/battle.png" "768x576+$((X + 16))+$((Y + 12))")
+shot "$WORK/s.png"
+m=$(mean_of "$WORK/s.png" "768x576+$((X + 16))+$((Y + 12))")
 awk -v m="$m" 'BEGIN { exit !(m > 0.05) }' || fail "the battle screen is (nearly) black: mean $m"
-ok "the battle screen is up (mean brightness $m)"
-
-# Idle in battle: no spinning.
 hz=$(getconf CLK_TCK)
 t0=$(awk '{print $14 + $15}' /proc/$PID/stat); sleep 2; t1=$(awk '{print $14 + $15}' /proc/$PID/stat)
 pct=$(( (t1 - t0) * 100 / (2 * hz) ))
 [ "$pct" -lt 50 ] || fail "the idle battle takes ${pct}% of a CPU"
-ok "idle battle uses ${pct}% of a CPU over 2 s"
-
-# A click on the window's border strip, outside the surfaces, is no click on the field.
+ok "the battle screen is up (mean brightness $m) and idles at ${pct}% of a CPU"
 xdotool mousemove $((X + 8)) $((Y + 300)) click 1
 sleep 0.5
 kill -0 "$PID" 2>/dev/null || fail "a click on the border strip ended the program"
-ok "a click on the border strip left of the surfaces does nothing"
-
-# A click on the field ends the program at once.
 xdotool mousemove $((X + 400)) $((Y + 300)) click 1
-for _ in $(seq 10); do kill -0 "$PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$PID" 2>/dev/null && fail "still running 1 s after the click"
-wait "$PID"; status=$?; PID=
-[ "$status" = 0 ] || fail "exit status $status after the click"
-ok "a click ends it within a second, status 0"
-if [ -s "$WORK/err" ]; then echo "standard error:"; cat "$WORK/err"; fi
+ended "a click on the field"
+ok "a click on the border strip does nothing; one on the field ends it within a second, status 0"
+
+# The close button: what a window manager sends for it, a WM_DELETE_WINDOW client message.
+close_window() {
+    python3 - "$1" <<'PY'
+import ctypes, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x.XFlush.argtypes = x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("l", ctypes.c_long * 5)]
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+d = x.XOpenDisplay(None) or sys.exit("cannot open the display")
+e = Event()
+e.xclient.type, e.xclient.window, e.xclient.format = 33, int(sys.argv[1]), 32  # ClientMessage
+e.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
+e.xclient.l[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent(d, e.xclient.window, 0, 0, ctypes.byref(e)) or sys.exit("XSendEvent failed")
+x.XFlush(d)
+x.XCloseDisplay(d)
+PY
+}
+for when in "0.3|the start-up" "4|battle"; do
+    start_game
+    find_window
+    sleep "${when%|*}"
+    kill -0 "$PID" 2>/dev/null || fail "${when#*|}: the program ended by itself"
+    close_window "$WIN" || fail "${when#*|}: could not send the close message"
+    ended "the close button in ${when#*|}"
+    ok "the close button in ${when#*|} ends it within a second, status 0"
+done
+[ ! -s "$WORK/err" ] || { cat "$WORK/err"; fail "the program wrote to standard error"; }
 echo PASS

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 namespace sc::testing {
@@ -23,7 +24,7 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);  // a test may have locked it
     fs::remove_all(path_, ec);
 }
 
@@ -31,6 +32,34 @@ void TempDir::write(const std::string& relative, const std::string& content) con
     const fs::path p = fs::path(path_) / relative;
     fs::create_directories(p.parent_path());
     std::ofstream(p, std::ios::binary) << content;
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+bool same_block(const Surface& a, int ax, int ay, const Surface& b, int bx, int by, int w, int h) {
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (a.at(ax + x, ay + y) != b.at(bx + x, by + y)) { return false; }
+        }
+    }
+    return true;
+}
+
+int count_not(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v) {
+    return (x2 - x1 + 1) * (y2 - y1 + 1) - count_is(s, x1, y1, x2, y2, v);
+}
+
+int count_is(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v) {
+    int n = 0;
+    for (int y = y1; y <= y2; ++y) {
+        for (int x = x1; x <= x2; ++x) { n += s.at(x, y) == v; }
+    }
+    return n;
 }
 
 HeadlessGame::HeadlessGame(std::uint64_t seed, std::uint32_t clock_start)
@@ -68,6 +97,26 @@ void HeadlessGame::ticks(int n) {
 void HeadlessGame::key(int code) {
     g.input.push(InputEvent{InputEvent::Kind::Key, code});
     loop.run_one([this](const LoopEvent& e) { on_event(e); });
+}
+
+void HeadlessGame::select(int p) {
+    while (g.Cursor != p) { key(g.Cursor > p ? 37 : 39); }
+    effects();
+}
+
+void HeadlessGame::settle(int p, int row) {
+    g.PilotMode[std::size_t(p)] = byte_t(row);
+    g.PilotPose[std::size_t(p)] = 0;
+    g.PilotY[std::size_t(p)] = short_t(row == 5 ? 390 : 170 + 55 * row);
+}
+
+std::vector<int> HeadlessGame::effects() {
+    std::vector<int> out;
+    const auto& started = platform.recorded_waves().started;
+    for (; effects_seen_ < started.size(); ++effects_seen_) {
+        out.push_back(std::atoi(started[effects_seen_].c_str() + started[effects_seen_].rfind("se") + 2));
+    }
+    return out;
 }
 
 }  // namespace sc::testing

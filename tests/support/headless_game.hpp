@@ -1,7 +1,9 @@
-// A game on the headless platform for tests, with helpers to run it to a point.
+// A game on the headless platform for tests, with helpers to run it to a point and to look at
+// what it drew and played.
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/event_loop.hpp"
 #include "draw/font_engine.hpp"
@@ -28,10 +30,19 @@ private:
     std::string path_;
 };
 
+std::string read_file(const std::string& path);
+
+// True if the w x h block at (ax, ay) of `a` equals the one at (bx, by) of `b`.
+bool same_block(const Surface& a, int ax, int ay, const Surface& b, int bx, int by, int w, int h);
+
+// Pixels of the rectangle (x1, y1)-(x2, y2), corners included, that have (or lack) colour v.
+int count_is(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v);
+int count_not(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v);
+
 struct HeadlessGame {
     explicit HeadlessGame(std::uint64_t seed = 1, std::uint32_t clock_start = 0);
 
-    TempDir app;  // the program folder: bg/bg1.mid and se/ exist (empty files)
+    TempDir app;  // the program folder: bg/bg1.mid and se/ exist
     TempDir data; // the user's data folder
     HeadlessPlatform platform;
     Game g;
@@ -45,10 +56,26 @@ struct HeadlessGame {
     void ticks(int n);
     // Delivers a key through the loop, as the window would.
     void key(int code);
+    // Moves the cursor to pilot p with the arrow keys; forgets the effects they played.
+    void select(int p);
+    // Puts pilot p, settled, in a row (state only; nothing is drawn).
+    void settle(int p, int row);
+    // The effect numbers started since the last call.
+    std::vector<int> effects();
+    // Every window picture presented while `f` runs.
+    template <class F>
+    std::vector<Surface> frames_of(F f) {
+        std::vector<Surface> frames;
+        platform.captured_frames = &frames;
+        f();
+        platform.captured_frames = nullptr;
+        return frames;
+    }
     long ticks_done = 0;
 
 private:
     void on_event(const LoopEvent& e);
+    std::size_t effects_seen_ = 0;
 };
 
 }  // namespace sc::testing

@@ -1,5 +1,6 @@
 #include "platform/headless/soak.hpp"
 
+#include <memory>
 #include <random>
 #include <sstream>
 
@@ -45,8 +46,28 @@ std::vector<ScriptKey> generate_soak_script(std::uint64_t seed, long max_ticks) 
     return keys;
 }
 
+namespace {
+
+// A message made only once something is wrong: the check runs after every event of the soak
+// and of the fuzzer, where a stream made each time would cost more than the event.
+class Complaints {
+public:
+    template <class T>
+    Complaints& operator<<(const T& value) {
+        if (!out_) { out_ = std::make_unique<std::ostringstream>(); }
+        *out_ << value;
+        return *this;
+    }
+    std::string str() const { return out_ ? out_->str() : std::string(); }
+
+private:
+    std::unique_ptr<std::ostringstream> out_;
+};
+
+}  // namespace
+
 std::string broken_invariant(const Game& g) {
-    std::ostringstream why;
+    Complaints why;
     int alive = 0;
     for (int i = 0; i < 7; ++i) {
         if (g.PilotHp[i] > 0) { ++alive; }

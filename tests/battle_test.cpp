@@ -1,0 +1,231 @@
+// The battle: the enemy's attack and its presentation, the damage rate and its skills, the
+// recoveries, silent refusals and the game over. (Movement, lines and the other keys: the rules
+// golden replay.)
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/window_picture.hpp"
+#include "progress/panel_rules.hpp"
+#include "support/headless_game.hpp"
+
+namespace sc {
+namespace {
+
+using testing::count_is;
+using testing::same_block;
+using Row = std::array<int, 7>;
+constexpr int kEnter = 13, kEsc = 27, kLeft = 37, kUp = 38, kDown = 40;
+const std::uint32_t kWhite = pixel_rgb(255, 255, 255);
+
+struct Battle : testing::HeadlessGame {
+    Battle() { start_battle(); }
+    void layout(const Row& modes, const Row& poses = {}) {
+        for (int i = 0; i < 7; ++i) {
+            settle(i, modes[std::size_t(i)]);
+            g.PilotPose[std::size_t(i)] = byte_t(poses[std::size_t(i)]);
+        }
+    }
+};
+
+// Each attack case: the rows, the damage each pilot takes (the forecast over its face says the
+// same beforehand), PilotHit afterwards, and which faces jitter and cry.
+TEST(AttackTest, SharesByRowAndTheFacesThatJitterAndCry) {
+    const struct {
+        const char* what;
+        Row modes, poses, damage, hit, jitter;
+    } cases[] = {
+        {"the start: W = 35", {2, 2, 2, 2, 2, 2, 2}, {}, {4, 4, 4, 4, 4, 4, 4}, {1, 1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1, 1}},
+        {"the chicken row takes the whole attack, sleepers nothing", {0, 4, 4, 4, 4, 4, 4}, {}, {30, 0, 0, 0, 0, 0, 0},
+         {1, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0}},
+        {"a special-row share rounds to 0: no hit, no cry", {1, 2, 2, 3, 2, 2, 2}, {}, {8, 4, 4, 0, 4, 4, 4},
+         {1, 1, 1, 0, 1, 1, 1}, {1, 1, 1, 0, 1, 1, 1}},
+        {"moving pilots count in the row they head for", {4, 0, 2, 2, 2, 2, 2}, {2, 1, 0, 0, 0, 0, 0},
+         {0, 30, 4, 4, 4, 4, 4}, {0, 1, 1, 1, 1, 1, 1}, {0, 1, 1, 1, 1, 1, 1}},
+        {"all asleep: split over the six standing, PilotHit kept", {4, 4, 4, 4, 4, 4, 5}, {}, {5, 5, 5, 5, 5, 5, 5},
+         {0, 1, 0, 0, 0, 0, 1}, {1, 1, 1, 1, 1, 1, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Battle h;
+        Game& g = h.g;
+        h.layout(c.modes, c.poses);
+        if (c.modes[6] == 5) {
+            g.PilotOut[6] = 1;
+            g.PilotHp[6] = 0;
+            g.AliveCount = 6;
+            g.PilotHit = {0, 1, 0, 0, 0, 0, 1};  // as an earlier attack left it
+        }
+        const auto before = g.PilotHp;
+        h.effects();
+        for (int i = 0; i < 7; ++i) { EXPECT_EQ(forecast_damage(g, i), c.damage[std::size_t(i)]) << "forecast " << i; }
+        const Surface faces = g.Display[2];  // before the faces change for the new hit points
+        const auto frames = h.frames_of([&] { g.Tujyo(); });
+        ASSERT_EQ(frames.size(), 14u);  // six shaking frames, eight of the faces
+        for (std::size_t i = 0; i < 7; ++i) {
+            EXPECT_EQ(before[i] - g.PilotHp[i], c.damage[i]) << "pilot " << i;
+            EXPECT_EQ(g.PilotHit[i], c.hit[i]) << "pilot " << i;
+            bool moved = false, cried = false;
+            for (std::size_t f = 6; f < 14; ++f) {
+                moved |= !same_block(frames[f], 16 + 51 + 96 * int(i), 12 + 451, faces, 51 + 96 * int(i), 451, 90, 90);
+                cried |= frames[f].at(16 + 96 * int(i) + 52, 12 + 551) == kWhite;
+            }
+            EXPECT_EQ(moved, c.jitter[i] == 1) << "pilot " << i;
+            EXPECT_EQ(cried, c.jitter[i] == 1) << "pilot " << i;
+        }
+        EXPECT_EQ(h.effects(), (std::vector<int>{7, 6}));
+    }
+}
+
+// The screen shakes by dx then dy of each draw, -6..6; the struck faces jump by dx then dy,
+// -5..5, both drawn for every pilot; afterwards the screen and the faces are back home.
+TEST(AttackTest, ShakeAndJitterTakeDxBeforeDy) {
+    Battle h;
+    Game& g = h.g;
+    g.PilotHit = {1, 0, 0, 1, 0, 0, 1};
+    g.rng.seed(7);
+    Random ref;
+    ref.seed(7);
+    const Surface screen = g.Display[0];
+    const auto frames = h.frames_of([&] {
+        g.TestYure();
+        g.DmEnsyutu();
+    });
+    ASSERT_EQ(frames.size(), 14u);
+    for (std::size_t f = 0; f < 6; ++f) {
+        const int dx = int(std::floor(ref.next() * 13.0f)) - 6, dy = int(std::floor(ref.next() * 13.0f)) - 6;
+        EXPECT_TRUE(frames[f].pixels() == compose_window(screen, 16 + dx, 12 + dy).pixels()) << "shake frame " << f;
+    }
+    for (std::size_t f = 6; f < 14; ++f) {
+        for (int j = 0; j < 7; ++j) {
+            const int dx = int(std::floor(ref.next() * 11.0f)) - 5, dy = int(std::floor(ref.next() * 11.0f)) - 5;
+            if (g.PilotHit[std::size_t(j)] == 0) { continue; }
+            EXPECT_TRUE(same_block(frames[f], 16 + 51 + 96 * j + dx, 12 + 451 + dy, g.Display[2], 51 + 96 * j, 451, 90, 89))
+                << "frame " << f << ", pilot " << j;
+        }
+    }
+    EXPECT_EQ(g.ScreenLeft, 16);
+    EXPECT_EQ(g.ScreenTop, 12);
+    EXPECT_TRUE(same_block(g.Display[0], 0, 445, g.Display[2], 0, 445, 760, 100));
+}
+
+TEST(DamageTest, RateSkillsAndTheImmediateHit) {
+    const struct {
+        const char* what;
+        Row modes, poses;
+        int level1, rate, hit;
+    } cases[] = {
+        {"the start: the long powers", {2, 2, 2, 2, 2, 2, 2}, {}, 1, 19, 0},
+        {"ぱたぽこ adds twice pilot 3's short power", {2, 2, 2, 3, 2, 2, 2}, {}, 1, 24, 0},
+        {"鼓舞 at level 1: 10.4 rounds to 10", {4, 3, 4, 1, 1, 4, 4}, {}, 1, 10, 0},
+        {"鼓舞 at level 5: 12", {4, 3, 4, 1, 1, 4, 4}, {}, 5, 12, 0},
+        {"鼓舞 at level 14: 15.6 rounds to 16", {4, 3, 4, 1, 1, 4, 4}, {}, 14, 16, 0},
+        {"ぱたぽこ first, then 鼓舞", {4, 3, 4, 3, 1, 4, 4}, {}, 1, 16, 0},
+        {"short powers of 25 hit for 1 at once", {1, 1, 1, 1, 1, 1, 1}, {}, 1, 25, 1},
+        {"a pilot on its way to the chicken row zeroes the rate, not the hit", {0, 1, 1, 1, 1, 1, 1},
+         {1, 0, 0, 0, 0, 0, 0}, 1, 0, 1},
+        {"moving pilots and their skills count for nothing", {1, 3, 1, 3, 1, 1, 1}, {2, 1, 2, 2, 2, 2, 2}, 5, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Battle h;
+        Game& g = h.g;
+        h.layout(c.modes, c.poses);
+        g.PilotLevel[1] = byte_t(c.level1);
+        g.EnemyHp = 300;
+        g.DmKeisan();
+        EXPECT_EQ(g.DamageRate, c.rate);
+        EXPECT_EQ(300 - g.EnemyHp, c.hit);
+    }
+}
+
+TEST(DamageTest, HealChanceFromBothLullabiesAtPilotSixsLevel) {
+    const struct {
+        Row modes, poses;
+        int level6, chance;
+    } cases[] = {
+        {{2, 2, 2, 2, 2, 2, 2}, {}, 1, 5},  {{3, 2, 2, 2, 2, 2, 2}, {}, 1, 12}, {{2, 2, 2, 2, 2, 2, 3}, {}, 1, 12},
+        {{3, 2, 2, 2, 2, 2, 3}, {}, 1, 19}, {{3, 2, 2, 2, 2, 2, 3}, {}, 5, 35}, {{3, 2, 2, 2, 2, 2, 2}, {2, 0, 0, 0, 0, 0, 0}, 1, 5},
+        {{3, 2, 2, 2, 2, 2, 3}, {}, 255, 100},
+    };
+    for (const auto& c : cases) {
+        Battle h;
+        h.layout(c.modes, c.poses);
+        h.g.PilotLevel[6] = byte_t(c.level6);
+        h.g.KaihukuHenka();
+        EXPECT_EQ(h.g.HealChance, c.chance) << "level " << c.level6 << ", pilot 0 in row " << c.modes[0];
+    }
+}
+
+// Sleepers roll only when they can heal; a heal is 2, never past the maximum; and nobody heals
+// before the chance is first counted.
+TEST(BattleClockTest, SleepRecoveryAndPilotFivesRegeneration) {
+    Battle h;
+    Game& g = h.g;
+    h.layout({4, 4, 4, 3, 3, 3, 2}, {0, 0, 0, 0, 0, 0, 0});
+    g.PilotPose[2] = 2;  // pilot 2 still on its way to row 4
+    g.PilotY[2] = 335;
+    g.PilotHp = {59, 60, 70, 50, 90, 90, 50};        // maxima 60 70 80 60 100 100 60
+    EXPECT_EQ(g.HealChance, 0);
+    h.ticks(3);
+    EXPECT_EQ(g.PilotHp, (PerPilot<short_t>{59, 60, 70, 50, 90, 93, 50})) << "only pilot 5 heals, 1 a tick";
+    g.HealChance = 110;  // every roll succeeds
+    Random ref = g.rng;
+    h.ticks(1);
+    EXPECT_EQ(g.PilotHp, (PerPilot<short_t>{60, 62, 70, 50, 90, 94, 50}));
+    ref.next();
+    ref.next();  // two sleepers could heal: two draws, no more
+    EXPECT_EQ(g.rng.next(), ref.next());
+    g.PilotHp[5] = 100;
+    g.PilotPose[5] = 1;
+    g.PilotHp[4] = 90;
+    h.ticks(1);
+    EXPECT_EQ(g.PilotHp[5], 100);
+    EXPECT_EQ(g.PilotHp[4], 90) << "pilot 4 has no such skill";
+}
+
+TEST(CommandsTest, NothingForAPilotMovingUpOrKnockedOut) {
+    Battle h;
+    h.key(kUp);  // pilot 3 on its way to the short row
+    h.effects();
+    h.key(kUp);
+    EXPECT_EQ(h.g.PilotMode[3], 1);
+    h.settle(3, 5);
+    h.g.PilotOut[3] = 1;  // as the knock-out test leaves it
+    h.key(kUp);
+    h.key(kDown);
+    EXPECT_EQ(h.g.PilotMode[3], 5);
+    EXPECT_TRUE(h.effects().empty());
+}
+
+TEST(KnockOutTest, TheLastToFallEndsTheGameTheTickGoesOnAndOnlyEnterQuits) {
+    Battle h;
+    Game& g = h.g;
+    g.PilotHp = {4, 4, 4, 4, 4, 4, 4};
+    g.EnemyGauge = 700;
+    const Surface before = g.Display[0];
+    h.ticks(1);
+    EXPECT_EQ(g.GameMode, 2);
+    EXPECT_EQ(g.QuitStage, 1);
+    EXPECT_EQ(g.AliveCount, 1);
+    EXPECT_EQ(g.Timer2.Interval, 0);
+    EXPECT_GE(h.platform.recorded_waves().stops, 1);
+    auto cmds = h.platform.recorded_music().commands;
+    EXPECT_EQ(std::vector<std::string>(cmds.end() - 2, cmds.end()), (std::vector<std::string>{"stop", "close"}));
+    const Surface& s = g.Display[0];
+    EXPECT_EQ(s.at(250, 225), pixel_rgb(255, 152, 143));
+    EXPECT_EQ(s.at(518, 285), pixel_rgb(255, 152, 143));
+    EXPECT_EQ(s.at(260, 230), 0u);
+    EXPECT_GT(count_is(s, 250, 170, 560, 224, pixel_rgb(255, 240, 191)), 200) << "Game Over ! in cream";
+    EXPECT_GT(count_is(s, 300, 247, 517, 270, kWhite), 50) << "the prompt";
+    EXPECT_FALSE(same_block(s, 620, 176, before, 620, 176, 100, 20)) << "the rest of the tick shows the new speed";
+    h.key(kLeft);
+    h.key(kEsc);
+    EXPECT_FALSE(g.ended);
+    EXPECT_EQ(h.platform.recorded_music().commands.size(), cmds.size() + 2);
+    h.key(kEnter);
+    EXPECT_TRUE(g.ended);
+}
+
+}  // namespace
+}  // namespace sc

@@ -1,0 +1,152 @@
+// The window's life: the start-up sequence, the event loop's timers and input, the ways out,
+// the program's folder, the wait, and the music with its watchdog.
+#include <gtest/gtest.h>
+
+#include "shell/app_dir.hpp"
+#include "support/headless_game.hpp"
+
+namespace sc {
+namespace {
+
+using testing::HeadlessGame;
+using testing::same_block;
+using Commands = std::vector<std::string>;
+
+TEST(StartupTest, SignboardEffectFiveAndSevenLogoFramesWhileKeysDoNothing) {
+    HeadlessGame h;
+    h.load();
+    Game& g = h.g;
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) { g.RogoP.set(x, y, std::uint32_t(0x010101 * (y + 1) + 0x100000)); }
+    }
+    const Surface black(64, 74);
+    const auto frames = h.frames_of([&] { h.loop.run_one(); });
+    EXPECT_EQ(g.GameMode, 5);
+    EXPECT_EQ(h.effects(), std::vector<int>{5});
+    ASSERT_EQ(frames.size(), 9u);  // the signboard, seven logo frames, the end of the handler
+    EXPECT_TRUE(same_block(frames[0], 16 + 224, 12 + 182, g.KanbanP, 0, 0, 320, 96));
+    EXPECT_TRUE(same_block(frames[0], 16 + 352, 12 + 300, black, 0, 0, 64, 74));
+    for (int k = 1; k <= 7; ++k) {
+        const int rows = 4 + 10 * (k - 1);  // the logo's top rows, its foot on y 374
+        EXPECT_TRUE(same_block(frames[std::size_t(k)], 16 + 352, 12 + 374 - rows, g.RogoP, 0, 0, 64, rows)) << rows;
+        EXPECT_TRUE(same_block(frames[std::size_t(k)], 16 + 352, 12 + 300, black, 0, 0, 64, 74 - rows)) << rows;
+    }
+    // Keys in the start-up do nothing, also once the logo is up.
+    for (int code : {37, 39, 38, 40, 13, 27}) { h.key(code); }
+    EXPECT_FALSE(g.ended);
+    EXPECT_EQ(g.Cursor, 3);
+    EXPECT_TRUE(h.effects().empty());
+}
+
+// A click ends the program at once in every mode, silencing it first; Escape ends the battle.
+TEST(QuitTest, ClicksAndEscapeEndTheProgramSilenced) {
+    const struct { const char* when; int start_up_ticks; bool click; } cases[] = {
+        {"a click before the first tick", 0, true}, {"a click in the start-up", 1, true},
+        {"a click in battle", 2, true}, {"Escape in battle", 2, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
+        HeadlessGame h;
+        h.load();
+        for (int i = 0; i < c.start_up_ticks; ++i) { h.loop.run_one(); }
+        h.g.input.push(InputEvent{c.click ? InputEvent::Kind::Click : InputEvent::Kind::Key, 27});
+        EXPECT_FALSE(h.loop.run_one());
+        EXPECT_TRUE(h.g.ended);
+        EXPECT_EQ(h.platform.recorded_waves().stops, 1);
+        const Commands& music = h.platform.recorded_music().commands;
+        EXPECT_EQ(Commands(music.end() - 2, music.end()), (Commands{"stop", "close"}));
+        EXPECT_FALSE(h.loop.run_one()) << "nothing runs after the end";
+    }
+}
+
+TEST(EventLoopTest, MissedTicksCollapseInputComesFirstAStoppedTimerNeverFires) {
+    HeadlessGame h;
+    h.start_battle();
+    std::vector<std::pair<LoopEvent::Kind, std::uint32_t>> events;
+    const auto note = [&](const LoopEvent& e) { events.emplace_back(e.kind, h.platform.now_ms()); };
+    h.loop.run_one(note);
+    h.platform.advance(1000);  // something held the thread: ten ticks fell due
+    h.g.input.push(InputEvent{InputEvent::Kind::Key, 37});
+    h.loop.run_one(note);
+    h.loop.run_one(note);
+    h.loop.run_one(note);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[1].first, LoopEvent::Kind::Key);
+    EXPECT_EQ(events[2].first, LoopEvent::Kind::Timer2);
+    EXPECT_EQ(events[2].second, events[1].second) << "one late tick at once";
+    EXPECT_GT(events[3].second, events[2].second) << "not a second one";
+    h.g.Timer2.set_interval(0);
+    events.clear();
+    for (int i = 0; i < 3; ++i) { h.loop.run_one(note); }
+    for (const auto& e : events) { EXPECT_EQ(e.first, LoopEvent::Kind::Timer3); }
+    EXPECT_EQ(events[2].second - events[1].second, 3000u);
+}
+
+TEST(AppDirTest, OneSeparatorAndTheInstalledTree) {
+    const struct { const char* given; const char* made; } cases[] = {
+        {"/opt/game", "/opt/game/"}, {"/opt/game/", "/opt/game/"}, {"/opt/game//", "/opt/game/"}, {"/", "/"}};
+    for (const auto& c : cases) { EXPECT_EQ(with_trailing_separator(c.given), c.made); }
+    testing::TempDir t;
+    t.write("build/game/se/se1.wav", "x");
+    EXPECT_EQ(resolve_app_dir(t.path() + "build/game"), t.path() + "build/game/");
+    t.write("prefix/bin/.keep", "");
+    t.write("prefix/share/sevenchips/bg/bg1.mid", "x");
+    EXPECT_EQ(resolve_app_dir(t.path() + "prefix/bin/"), t.path() + "prefix/share/sevenchips/");
+    HeadlessGame h;
+    h.g.app_dir_override = h.app.path() + "//";
+    h.load();
+    EXPECT_EQ(h.g.AppDir, h.app.path());
+}
+
+TEST(SoundTest, TheWaitIsStrictlyLongerThanAskedEvenWhenTheCounterWraps) {
+    for (const std::uint32_t start : {0u, 0xFFFFFFF0u}) {
+        HeadlessGame h(1, start);
+        h.load();
+        for (const int ms : {0, 30, 200}) {
+            const auto t0 = h.platform.now_ms();
+            const int shown = h.platform.presents();
+            h.g.Ueito(ms);
+            EXPECT_EQ(std::uint32_t(h.platform.now_ms() - t0), std::uint32_t(ms + 1)) << ms;
+            EXPECT_GT(h.platform.presents(), shown) << "the wait shows the screen";
+        }
+    }
+}
+
+TEST(SoundTest, MusicCommandsAndAMissingFileThatIsOpenedAllTheSame) {
+    HeadlessGame h;
+    h.load();
+    RecordingMusic& music = h.platform.recorded_music();
+    h.g.OpenM(1);
+    EXPECT_EQ(music.opened_path, h.app.path() + "bg/bg1.mid");
+    for (int n : {0, 2, 1, 3}) { h.g.PlayM(n); }  // 3 sends nothing
+    h.g.CloseM();
+    EXPECT_EQ(music.commands, (Commands{"open", "play", "seek", "stop", "close"}));
+    music.commands.clear();
+    h.g.AppDir = h.app.path() + "nowhere/";
+    h.g.OpenM(1);
+    h.g.PlayM(0);
+    h.g.Mjyoutai();
+    EXPECT_EQ(music.commands, (Commands{"open", "play"})) << "the open is sent with the empty path and fails";
+    EXPECT_FALSE(music.is_open());
+}
+
+TEST(SoundTest, TheWatchdogRestartsOnExactlyStoppedAndNeverAfterTheClose) {
+    const struct { std::string mode; bool restart; } replies[] = {
+        {"playing", false}, {"Stopped", false}, {"stopped.", false}, {std::string("stopped\0\0", 9), true}, {"stopped", true}};
+    for (const auto& r : replies) {
+        HeadlessGame h;
+        h.load();
+        RecordingMusic& music = h.platform.recorded_music();
+        h.g.OpenM(1);
+        music.commands.clear();
+        music.mode_ = r.mode;
+        h.g.Timer3_Timer();
+        EXPECT_EQ(music.commands, (r.restart ? Commands{"seek", "play"} : Commands{})) << r.mode;
+        h.g.CloseM();
+        music.commands.clear();
+        h.g.Timer3_Timer();
+        EXPECT_TRUE(music.commands.empty()) << r.mode;
+    }
+}
+
+}  // namespace
+}  // namespace sc
