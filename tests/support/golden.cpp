@@ -11,7 +11,7 @@
 
 #include "core/window_picture.hpp"
 #include "platform/headless/key_script.hpp"
-#include "platform/headless/png_writer.hpp"
+#include "draw/png_writer.hpp"
 #include "platform/headless/replay.hpp"
 #include "support/headless_game.hpp"
 
