@@ -10,9 +10,12 @@
 #include "core/platform.hpp"
 #include "draw/surface.hpp"
 #include "platform/desktop/input.hpp"
+#include "platform/desktop/pause.hpp"
 #include "platform/desktop/sdl_audio.hpp"
 
 namespace sc {
+
+class FontEngine;
 
 // The window's hints (crisp scaling, a plain window, X when only X is there) and its
 // renderer: SDL's software one when there is no graphics device, else the first of
@@ -45,8 +48,16 @@ public:
     MusicDevice& music() override { return *music_; }
     WavePlayer& waves() override { return *waves_; }
     std::string preference_dir() override;
+    bool holding() override;
+
+    // Set `in_battle` to let the player pause; the sign is written with `fonts` (may be null).
+    Pause& pause() { return pause_; }
+    void set_sign_fonts(FontEngine* fonts) { sign_fonts_ = fonts; }
+    // Watching a recorded game: the player's keys reach it no more; Escape leaves.
+    void set_watching(bool watching) { watching_ = watching; }
 
 private:
+    void show_picture();  // the window picture (or its paused look) into the texture
     void handle(const SDL_Event& e, InputQueue& queue);
     WindowGeometry geometry() const;
     void render();
@@ -67,6 +78,9 @@ private:
     const std::uint32_t* shown_pixels_ = nullptr;
     int shown_left_ = -1000, shown_top_ = -1000;
     bool dirty_ = true;  // the window must be drawn again
+    Pause pause_;
+    FontEngine* sign_fonts_ = nullptr;
+    bool watching_ = false;
 };
 
 }  // namespace sc

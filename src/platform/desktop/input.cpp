@@ -52,6 +52,9 @@ InputAction translate_event(const SDL_Event& e, const WindowGeometry& geometry) 
                 // Held down, it would flip the window back and forth.
                 return e.key.repeat == 0 ? InputAction{K::ToggleFullscreen, 0} : InputAction{};
             }
+            if (e.key.keysym.sym == SDLK_p || e.key.keysym.sym == SDLK_PAUSE) {
+                return e.key.repeat == 0 ? InputAction{K::Pause, 0} : InputAction{};
+            }
             // Auto-repeat comes as further key-downs, as the game expects.
             if (const int code = game_key_code(e.key.keysym.sym); code != 0) { return {K::Key, code}; }
             return {};
@@ -65,6 +68,7 @@ InputAction translate_event(const SDL_Event& e, const WindowGeometry& geometry) 
         case SDL_CONTROLLERDEVICEREMOVED:
             return {K::ControllerRemoved, e.cdevice.which};
         case SDL_CONTROLLERBUTTONDOWN:
+            if (e.cbutton.button == SDL_CONTROLLER_BUTTON_Y) { return {K::Pause, 0}; }
             if (const int code = game_button_code(e.cbutton.button); code != 0) { return {K::Key, code}; }
             return {};
         case SDL_WINDOWEVENT:
@@ -75,6 +79,8 @@ InputAction translate_event(const SDL_Event& e, const WindowGeometry& geometry) 
                 case SDL_WINDOWEVENT_SHOWN:
                 case SDL_WINDOWEVENT_RESTORED:
                 case SDL_WINDOWEVENT_MAXIMIZED: return {K::Redraw, 0};
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                case SDL_WINDOWEVENT_MINIMIZED: return {K::FocusLost, 0};
                 default: return {};
             }
         default:

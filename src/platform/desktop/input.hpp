@@ -27,6 +27,8 @@ struct InputAction {
         Redraw,            // the window must be shown again (exposed, resized, restored)
         ControllerAdded,   // value: the device index
         ControllerRemoved, // value: the instance id
+        Pause,             // P, Pause or the controller's Y: pause or go on
+        FocusLost,         // the window lost the focus or was minimised
     };
     Kind kind = Kind::None;
     int value = 0;
