@@ -27,7 +27,7 @@
 
 #include "draw/font_engine.hpp"
 #include "platform/headless/headless_platform.hpp"
-#include "platform/headless/key_script.hpp"
+#include "runs/key_script.hpp"
 #include "platform/headless/replay.hpp"
 #include "shell/app_dir.hpp"
 #include "shell/game.hpp"

@@ -20,6 +20,11 @@
 #        signboard (SEVENCHIPS_BENCH_MARKS=1); the median of five starts.
 #   6    peak resident set (VmHWM) of the game at the end of its 60 s battle against the
 #        floor's at the end of its 60 s.
+#   7    the battle clock: the mean interval between the battle ticks of that 60 s battle, from
+#        their times in its --trace. Left out are the intervals on both sides of a tick that
+#        waits (an attack, an enemy falling, a level-up: it is written once its wait is over,
+#        and the next tick comes at once) and an interval of two ticks or more with the next
+#        (the machine held the program up for a whole tick, and the ticks missed collapsed).
 #
 # Usage: bench/run.sh BUILD_DIR   (BENCH_SECONDS shortens the 60 s runs when trying it out)
 set -euo pipefail
@@ -77,8 +82,8 @@ if [ "${1:-}" = "--under-x" ]; then
         echo $(( ($(mark "$WORK/start$run.err" signboard 3) - $(cat "$WORK/start$run.t0")) ))
     done | sort -n | sed -n 3p >"$WORK/startup_us"
 
-    # 3 and 6. The game in battle.
-    start_game battle
+    # 3, 6 and 7. The game in battle.
+    start_game battle --trace "$WORK/battle.jsonl"
     wait_for "$WORK/battle.err" "sevenchips-bench: battle" 20
     c0=$(cpu_ticks "$PID")
     sleep "$SECONDS_RUN"
@@ -128,6 +133,13 @@ echo "bench: replaying demo/win.keys headless (5 runs)" >&2
 echo "bench: the real program and the floor under Xvfb (about $((2 * SECONDS_RUN + 30)) s)" >&2
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --under-x "$BUILD" "$WORK" "$SECONDS_RUN"
 
+python3 - "$WORK/battle.jsonl" >>"$WORK/desktop.txt" <<'EOF'
+import json, sys
+ticks = [e for e in map(json.loads, open(sys.argv[1])) if e["event"] == "tick"]
+gaps = [(b["ms"] - a["ms"], {5, 6, 7, 10} & set(a["sounds"] + b["sounds"])) for a, b in zip(ticks, ticks[1:])]
+kept = [g for i, (g, wait) in enumerate(gaps) if not wait and g < 200 and (i == 0 or gaps[i - 1][0] < 200)]
+print(f"tick_ms_mean {sum(kept) / max(len(kept), 1):.2f}\ntick_intervals {len(kept)}")
+EOF
 value() { awk -v k="$1" '$1 == k {print $2}' "$WORK/headless.txt" "$WORK/desktop.txt"; }
 [ "$(value ticks)" = 3377 ] && [ "$(value enemy)" = 8 ] && [ "$(value mode)" = 2 ] || {
     echo "bench: the replay did not finish the game at tick 3377:" >&2
@@ -153,6 +165,7 @@ startup=$(awk -v u="$(value startup_us)" 'BEGIN {printf "%.0f", u / 1000}')
 game_mb=$(awk -v k="$(value game_peak_kb)" 'BEGIN {printf "%.1f", k / 1024}')
 floor_mb=$(awk -v k="$(value floor_peak_kb)" 'BEGIN {printf "%.1f", k / 1024}')
 extra_mb=$(awk -v g="$game_mb" -v f="$floor_mb" 'BEGIN {printf "%+.1f", g - f}')
+tick_ms=$(value tick_ms_mean) intervals=$(value tick_intervals)
 
 printf '%-44s %-26s %-22s %s\n' figure measured target result
 row "1 headless throughput (median of 5)" "$rate ticks/s" ">= 20000 ticks/s" "$(ok "$rate >= 20000")"
@@ -161,6 +174,7 @@ row "3 CPU in ${SECONDS_RUN} s of battle: game / floor" "$game_cpu / $floor_cpu 
 row "4 CPU during the ending (${ending_s} s)" "$ending % of a core" "<= 5 %" "$(ok "$ending <= 5")"
 row "5 start-up: exec to signboard (median of 5)" "$startup ms" "<= 150 ms" "$(ok "$startup <= 150")"
 row "6 peak RSS: game / floor" "$game_mb / $floor_mb MB ($extra_mb)" "<= floor + 40 MB" "$(ok "$game_mb <= $floor_mb + 40")"
+row "7 battle clock: mean of $intervals intervals" "$tick_ms ms" "100 ms +- 0.5 %" "$(ok "$tick_ms >= 99.5 && $tick_ms <= 100.5")"
 echo "(headless pinned to one core; desktop under one Xvfb 1024x768x24, SDL_AUDIODRIVER=disk to /dev/null," \
     "game and floor one after the other)"
 exit "$failed"

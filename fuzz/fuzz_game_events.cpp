@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/headless/headless_platform.hpp"
-#include "platform/headless/key_script.hpp"
+#include "runs/key_script.hpp"
 #include "platform/headless/replay.hpp"
 #include "platform/headless/soak.hpp"
 #include "shell/game.hpp"

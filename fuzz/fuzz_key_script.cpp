@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/key_script.hpp"
+#include "runs/key_script.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<sc::ScriptKey> keys;

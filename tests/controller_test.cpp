@@ -12,13 +12,8 @@
 namespace sc {
 namespace {
 
-struct CountingPlatform : DesktopPlatform {
-    int pauses = 0;
-    void on_pause() override { ++pauses; }
-};
-
 // What one poll of the platform put into the game's queue: key codes, -1 for a click.
-std::vector<int> drain(CountingPlatform& p) {
+std::vector<int> drain(DesktopPlatform& p) {
     InputQueue q;
     p.poll_input(q);
     std::vector<int> keys;
@@ -30,8 +25,9 @@ TEST(ControllerTest, AVirtualPadPlaysAsTheKeysDoAndMayComeAndGo) {
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);
     // No window has the focus on the dummy display, and SDL holds a pad back from those.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    CountingPlatform p;
+    DesktopPlatform p;
     ASSERT_TRUE(p.open()) << p.error();
+    p.pause().in_battle = [] { return true; };
     // A button, the key it stands for, and what the game then gets (0: nothing).
     const std::tuple<int, SDL_Keycode, int> same[] = {
         {SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDLK_LEFT, 37},   {SDL_CONTROLLER_BUTTON_DPAD_UP, SDLK_UP, 38},
@@ -58,9 +54,17 @@ TEST(ControllerTest, AVirtualPadPlaysAsTheKeysDoAndMayComeAndGo) {
             SDL_JoystickSetVirtualButton(stick, button, SDL_RELEASED);
             EXPECT_TRUE(drain(p).empty()) << "releasing button " << button;
         }
-        SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_Y, SDL_PRESSED);
-        EXPECT_TRUE(drain(p).empty());
-        EXPECT_EQ(p.pauses, round) << "Y is the pause button";
+        // Y pauses and goes on; meanwhile the D-pad reaches nothing.
+        for (const bool paused : {true, false}) {
+            SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_Y, SDL_PRESSED);
+            EXPECT_TRUE(drain(p).empty());
+            EXPECT_EQ(p.pause().active(), paused) << "Y, round " << round;
+            SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_Y, SDL_RELEASED);
+            SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_PRESSED);
+            EXPECT_EQ(drain(p), paused ? std::vector<int>{} : std::vector<int>{37});
+            SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_RELEASED);
+            EXPECT_TRUE(drain(p).empty());
+        }
         // Pulled out with a button still held: nothing reaches the game, nothing sticks.
         SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_PRESSED);
         EXPECT_EQ(drain(p), std::vector<int>{38});

@@ -12,9 +12,9 @@
 
 #include "core/window_picture.hpp"
 #include "platform/desktop/sdl_audio.hpp"
-#include "platform/headless/key_script.hpp"
+#include "runs/key_script.hpp"
 #include "platform/headless/replay.hpp"
-#include "platform/headless/trace.hpp"
+#include "runs/trace.hpp"
 #include "support/headless_game.hpp"
 
 namespace sc {

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "platform/headless/key_script.hpp"
+#include "runs/key_script.hpp"
 #include "platform/headless/replay.hpp"
 #include "shell/pictures.hpp"
 #include "support/headless_game.hpp"

@@ -6,9 +6,11 @@
 #include <cstring>
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "app/desktop_runs.hpp"
 #include "core/event_loop.hpp"
 #include "draw/font_engine.hpp"
 #include "platform/desktop/desktop_platform.hpp"
@@ -51,8 +53,13 @@ public:
                      microseconds(CLOCK_PROCESS_CPUTIME_ID));
     }
 
+    // With a trace, the game's sound passes the notes on its way.
+    sc::MusicDevice& music() override { return notes != nullptr ? notes->music() : DesktopPlatform::music(); }
+    sc::WavePlayer& waves() override { return notes != nullptr ? notes->waves() : DesktopPlatform::waves(); }
+
     const sc::Game* game = nullptr;
     bool marks = false;
+    sc::SoundNotes* notes = nullptr;
 
 private:
     bool signboard_ = false, ending_ = false;
@@ -75,11 +82,15 @@ struct Loaded {
     std::unique_ptr<sc::EventLoop> loop;
 };
 
-Loaded load(sc::Platform& platform) {
+Loaded load(sc::Platform& platform, std::optional<std::uint64_t> seed) {
     Loaded l;
     l.fonts = sc::FontEngine::create(&l.warning);
     l.game = std::make_unique<sc::Game>(platform);
     l.game->fonts = l.fonts.get();
+    if (seed) {
+        l.game->seed_from_clock = false;
+        l.game->seed_value = *seed;
+    }
     l.loop = std::make_unique<sc::EventLoop>(*l.game, platform);
     l.loop->load();  // Form_Load: the pictures are decoded now
     return l;
@@ -103,6 +114,11 @@ int main(int argc, char** argv) {
         std::puts("sevenchips " SEVENCHIPS_VERSION);
         return 0;
     }
+    sc::DesktopRuns runs;
+    if (!runs.open(options, error)) {
+        std::fprintf(stderr, "sevenchips: %s\n", error.c_str());
+        return 2;
+    }
     // For the benchmarks only: the last enemy is beaten at the first battle tick.
     const bool bench_ending = env_is_one("SEVENCHIPS_BENCH_ENDING");
     MarkingPlatform platform;  // nothing opened yet
@@ -117,7 +133,8 @@ int main(int argc, char** argv) {
     // labels written into the faces take about as long as the window does, and loading asks
     // nothing of the platform. (The one change to the environment, the soundfont, was made
     // by the platform's constructor, before this thread starts.)
-    std::future<Loaded> loading = std::async(std::launch::async, [&platform] { return load(platform); });
+    const std::optional<std::uint64_t> seed = runs.watching() ? std::optional(runs.watched_seed()) : std::nullopt;
+    std::future<Loaded> loading = std::async(std::launch::async, [&platform, seed] { return load(platform, seed); });
     if (!platform.open(start)) {
         std::fprintf(stderr, "sevenchips: %s\n", platform.error().c_str());
         return 1;  // once the loading is done
@@ -128,10 +145,22 @@ int main(int argc, char** argv) {
     sc::Game& g = *loaded.game;
     sc::EventLoop& loop = *loaded.loop;
     platform.game = &g;
+    if (runs.tracing()) {
+        runs.note_sound(platform.DesktopPlatform::music(), platform.DesktopPlatform::waves());
+        platform.notes = runs.notes();
+    }
+    platform.pause().in_battle = [&g] { return g.GameMode == 0 && g.StartStage == 1 && !g.ended; };
+    platform.set_sign_fonts(loaded.fonts.get());
+    platform.set_watching(runs.watching());
+    runs.begin(g);
+    const std::uint32_t started = platform.now_ms();
+    // The game's own time, as the trace gives it: paused time left out.
+    const auto game_ms = [&] { return platform.now_ms() - started - loop.held_ms(); };
     loop.start();
     platform.set_icon(g.RogoP);
     bool battle = false, finished = false;
-    loop.run([&](const sc::LoopEvent&) {
+    loop.run([&](const sc::LoopEvent& e) {
+        runs.after(e, g, game_ms());
         if (!battle && g.Timer2.Interval > 0) {
             battle = true;
             platform.mark("battle");
@@ -146,5 +175,6 @@ int main(int argc, char** argv) {
             platform.mark("finished");
         }
     });
+    runs.end(g, game_ms());
     return 0;
 }

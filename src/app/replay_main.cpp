@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
             std::cout << kUsage
                       << "Runs the game without a window from a key script (lines \"TICK KEY\"; KEY is Left, Right,\n"
                          "Up, Down, Enter, Escape, Click or a key code) and writes a JSON Lines trace and PNG\n"
-                         "pictures of the window at the given ticks (or \"start\", \"end\").\n";
+                         "pictures of the window at the given ticks (or \"start\", \"end\"). A line \"seed N\" in\n"
+                         "the script, as sevenchips --record writes it, sets the seed; --seed wins over it.\n";
             return 0;
         }
     }

@@ -76,6 +76,9 @@ public:
     virtual WavePlayer& waves() = 0;
     // The user's own data folder, ending in a separator (created if missing); empty if none.
     virtual std::string preference_dir() = 0;
+    // The player has paused: the event loop fires no timer meanwhile and afterwards moves
+    // every due time on by the paused time. A holding platform passes on clicks, not keys.
+    virtual bool holding() { return false; }
 };
 
 }  // namespace sc

@@ -61,6 +61,24 @@ void Game::Timer1_Timer() {
     }
 }
 
+Timer& Game::timer(int index) {
+    switch (index) {
+        case 0: return Timer1;
+        case 1: return Timer2;
+        case 2: return Timer3;
+        default: return Timer4;
+    }
+}
+
+void Game::on_timer(int index) {
+    switch (index) {
+        case 0: Timer1_Timer(); break;
+        case 1: Timer2_Timer(); break;
+        case 2: Timer3_Timer(); break;
+        default: Timer4_Timer(); break;
+    }
+}
+
 void Game::Display_Click(int /*Index*/) {
     StopWave();
     PlayM(1);

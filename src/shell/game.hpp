@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/loop_client.hpp"
 #include "core/platform.hpp"
 #include "core/random.hpp"
 #include "draw/surface.hpp"
@@ -15,18 +16,7 @@ namespace sc {
 
 class FontEngine;
 
-// A timer as the window knows it: an interval in ms, 0 = stopped. Setting the interval
-// restarts its count; the event loop keeps the due times.
-struct Timer {
-    int Interval = 0;
-    bool restarted = false;
-    void set_interval(int ms) {
-        Interval = ms;
-        restarted = true;
-    }
-};
-
-class Game : public GameState {
+class Game : public GameState, public LoopClient {
 public:
     explicit Game(Platform& platform);
     ~Game();
@@ -65,6 +55,16 @@ public:
     void Timer1_Timer();
     void Display_Click(int Index);
     void Display_KeyDown(int Index, int KeyCode, int Shift);  // battle/commands.cpp
+
+    // The same events as the event loop delivers them.
+    void on_load() override { Form_Load(); }
+    Timer& timer(int index) override;
+    void on_timer(int index) override;
+    void on_key(int code) override { Display_KeyDown(0, code, 0); }
+    void on_click() override { Display_Click(0); }
+    InputQueue& input_queue() override { return input; }
+    bool has_ended() const override { return ended; }
+    void show() override { Present(); }
 
     // ---- game state (shell/tables.cpp) ----
     void HenSyoki();

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "core/window_picture.hpp"
-#include "platform/headless/key_script.hpp"
+#include "runs/key_script.hpp"
 #include "draw/png_writer.hpp"
 #include "platform/headless/replay.hpp"
 #include "support/headless_game.hpp"

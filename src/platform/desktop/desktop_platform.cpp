@@ -13,6 +13,7 @@
 #include "core/viewport.hpp"
 #include "core/window_picture.hpp"
 #include "platform/desktop/mix_levels.hpp"
+#include "platform/desktop/pause_sign.hpp"
 #include "shell/app_dir.hpp"
 
 namespace sc {
@@ -154,6 +155,7 @@ bool DesktopPlatform::open(const Settings& start) {
     std::string problem;
     audio_ = open_mixer(problem);
     if (!audio_) { std::fprintf(stderr, "sevenchips: no audio device (%s); playing silently\n", problem.c_str()); }
+    pause_.audio = audio_;
     music_ = std::make_unique<MixerMusic>(audio_, soundfont_);
     waves_ = std::make_unique<MixerWaves>(audio_);
     if (audio_) { set_mix_levels(settings_.mute); }
@@ -204,7 +206,19 @@ void DesktopPlatform::handle(const SDL_Event& e, InputQueue& queue) {
     const InputAction a = translate_event(e, geometry());
     using K = InputAction::Kind;
     switch (a.kind) {
-        case K::Key: queue.push(InputEvent{InputEvent::Kind::Key, a.value}); break;
+        case K::Key:
+            if (watching_) {
+                if (a.value == 27) { queue.push(InputEvent{InputEvent::Kind::Click, 0}); }  // leave
+            } else if (!pause_.active()) {
+                queue.push(InputEvent{InputEvent::Kind::Key, a.value});
+            }
+            break;
+        case K::Pause:
+            if (pause_.toggle()) { show_picture(); }
+            break;
+        case K::FocusLost:
+            if (pause_.window_left()) { show_picture(); }
+            break;
         case K::Click: queue.push(InputEvent{InputEvent::Kind::Click, 0}); break;
         case K::Quit:
             // Closing the window quits as a click does; the close button and the last-window
@@ -234,7 +248,6 @@ void DesktopPlatform::handle(const SDL_Event& e, InputQueue& queue) {
             break;
         case K::ToggleMute: toggle_mute(); break;
         case K::Screenshot: take_screenshot(); break;
-        case K::Pause: on_pause(); break;
         case K::None: break;
     }
 }
@@ -246,9 +259,10 @@ void DesktopPlatform::poll_input(InputQueue& queue) {
 }
 
 void DesktopPlatform::idle_until(std::uint32_t deadline, InputQueue& queue) {
+    const bool paused = pause_.active();
     for (;;) {
         const std::int32_t left = std::int32_t(deadline - SDL_GetTicks());
-        if (left <= 0 || !queue.empty()) { return; }
+        if (left <= 0 || !queue.empty() || pause_.active() != paused) { return; }
         SDL_Event e;
         if (SDL_WaitEventTimeout(&e, left)) {
             handle(e, queue);
@@ -270,14 +284,28 @@ void DesktopPlatform::present(const Surface& screen, int left, int top) {
         // The window picture: black, with the screen surface where it stands now.
         picture_.fill(0);
         BitBlt(picture_, left, top, screen.width(), screen.height(), screen, 0, 0, SRCCOPY);
-        SDL_UpdateTexture(texture_, nullptr, picture_.pixels().data(), kWindowWidth * 4);
+        show_picture();
         shown_generation_ = screen.generation();
         shown_pixels_ = screen.pixels().data();
         shown_left_ = left;
         shown_top_ = top;
-        dirty_ = true;
     }
     render();
+}
+
+void DesktopPlatform::show_picture() {
+    if (pause_.active()) {
+        const Surface sign = paused_picture(picture_, sign_fonts_);
+        SDL_UpdateTexture(texture_, nullptr, sign.pixels().data(), kWindowWidth * 4);
+    } else {
+        SDL_UpdateTexture(texture_, nullptr, picture_.pixels().data(), kWindowWidth * 4);
+    }
+    dirty_ = true;
+}
+
+bool DesktopPlatform::holding() {
+    if (pause_.outlived()) { show_picture(); }
+    return pause_.active();
 }
 
 void DesktopPlatform::render() {

@@ -13,10 +13,13 @@
 #include "core/platform.hpp"
 #include "draw/surface.hpp"
 #include "platform/desktop/input.hpp"
+#include "platform/desktop/pause.hpp"
 #include "platform/desktop/sdl_audio.hpp"
 #include "platform/desktop/settings.hpp"
 
 namespace sc {
+
+class FontEngine;
 
 // The window's hints (crisp scaling, a plain window, X when only X is there) and its
 // renderer: SDL's software one when there is no graphics device, else the first of
@@ -50,15 +53,19 @@ public:
     MusicDevice& music() override { return *music_; }
     WavePlayer& waves() override { return *waves_; }
     std::string preference_dir() override;
+    bool holding() override;
+
+    // Set `in_battle` to let the player pause; the sign is written with `fonts` (may be null).
+    Pause& pause() { return pause_; }
+    void set_sign_fonts(FontEngine* fonts) { sign_fonts_ = fonts; }
+    // Watching a recorded game: the player's keys reach it no more; Escape leaves.
+    void set_watching(bool watching) { watching_ = watching; }
 
     // Told when the player turns fullscreen or mute on or off during play.
     std::function<void(const Settings&)> on_settings_changed;
 
-protected:
-    // The controller's pause button was pressed.
-    virtual void on_pause() {}
-
 private:
+    void show_picture();  // the window picture (or its paused look) into the texture
     void handle(const SDL_Event& e, InputQueue& queue);
     WindowGeometry geometry() const;
     void render();
@@ -85,6 +92,9 @@ private:
     bool dirty_ = true;  // the window must be drawn again
     Settings settings_;
     std::vector<std::future<void>> screenshots_;  // being written
+    Pause pause_;
+    FontEngine* sign_fonts_ = nullptr;
+    bool watching_ = false;
 };
 
 }  // namespace sc

@@ -44,6 +44,8 @@ bool click_on_surface(int x, int y, const WindowGeometry& g) {
 InputAction::Kind convenience_key(SDL_Keycode key) {
     switch (key) {
         case SDLK_m: return InputAction::Kind::ToggleMute;
+        case SDLK_p:
+        case SDLK_PAUSE: return InputAction::Kind::Pause;
         case SDLK_F12:
         case SDLK_PRINTSCREEN: return InputAction::Kind::Screenshot;
         default: return InputAction::Kind::None;
@@ -63,7 +65,7 @@ InputAction translate_event(const SDL_Event& e, const WindowGeometry& geometry) 
                 return e.key.repeat == 0 ? InputAction{K::ToggleFullscreen, 0} : InputAction{};
             }
             if (const K convenience = convenience_key(e.key.keysym.sym); convenience != K::None) {
-                // Held down, mute would flip too, and screenshots fill the folder.
+                // Held down, mute and pause would flip too, and screenshots fill the folder.
                 return e.key.repeat == 0 ? InputAction{convenience, 0} : InputAction{};
             }
             // Auto-repeat comes as further key-downs, as the game expects.
@@ -90,6 +92,8 @@ InputAction translate_event(const SDL_Event& e, const WindowGeometry& geometry) 
                 case SDL_WINDOWEVENT_SHOWN:
                 case SDL_WINDOWEVENT_RESTORED:
                 case SDL_WINDOWEVENT_MAXIMIZED: return {K::Redraw, 0};
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                case SDL_WINDOWEVENT_MINIMIZED: return {K::FocusLost, 0};
                 default: return {};
             }
         default:

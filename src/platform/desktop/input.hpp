@@ -30,7 +30,8 @@ struct InputAction {
         ControllerRemoved, // value: the instance id
         ToggleMute,        // M
         Screenshot,        // F12, PrintScreen
-        Pause,             // the controller's Y button
+        Pause,             // P, Pause or the controller's Y: pause or go on
+        FocusLost,         // the window lost the focus or was minimised
     };
     Kind kind = Kind::None;
     int value = 0;

@@ -29,7 +29,7 @@ constexpr char kHelp[] =
     "Keys:\n"
     "  Left / Right   select a pilot\n"
     "  Up / Down      send the selected pilot one row up or down\n"
-    "  P, Pause       pause the battle / go on\n"
+    "  P, Pause       pause the battle / go on (leaving the window pauses it too)\n"
     "  Escape         quit (after the game: silence the music)\n"
     "  Enter          quit, once the game has ended\n"
     "  M              mute / unmute music and effects\n"

@@ -9,9 +9,9 @@
 #include "core/window_picture.hpp"
 #include "draw/font_engine.hpp"
 #include "platform/headless/headless_platform.hpp"
-#include "platform/headless/key_script.hpp"
 #include "draw/png_writer.hpp"
-#include "platform/headless/trace.hpp"
+#include "runs/key_script.hpp"
+#include "runs/trace.hpp"
 #include "shell/game.hpp"
 
 namespace sc {
@@ -30,14 +30,6 @@ bool parse_count(const std::string& s, unsigned long long max, unsigned long lon
     if (v > max) { return false; }
     out = v;
     return true;
-}
-
-// The effect number of a wave name ".../se/se7" (0 if it has none).
-int effect_number(const std::string& name) {
-    const auto slash = name.find_last_of('/');
-    const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
-    if (base.size() < 3 || base.compare(0, 2, "se") != 0) { return 0; }
-    return std::atoi(base.c_str() + 2);
 }
 
 }  // namespace
@@ -100,20 +92,11 @@ bool parse_replay_args(int argc, const char* const* argv, ReplayOptions& o, std:
 }
 
 int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
-    std::vector<ScriptKey> keys;
-    if (!o.keys_file.empty()) {
-        std::ifstream in(o.keys_file, std::ios::binary);
-        if (!in) {
-            err << "sevenchips-replay: cannot read key script " << o.keys_file << "\n";
-            return 2;
-        }
-        std::ostringstream text;
-        text << in.rdbuf();
-        std::string error;
-        if (!parse_key_script(text.str(), keys, error)) {
-            err << "sevenchips-replay: " << o.keys_file << ": " << error << "\n";
-            return 2;
-        }
+    KeyScript script;
+    std::string error;
+    if (!o.keys_file.empty() && !read_key_script(o.keys_file, script, error)) {
+        err << "sevenchips-replay: " << error << "\n";
+        return 2;
     }
     std::ofstream trace_file;
     std::ostream* trace = nullptr;
@@ -136,12 +119,13 @@ int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
     Game g(platform);
     g.fonts = fonts.get();
     g.seed_from_clock = false;
-    g.seed_value = o.seed;
+    // A seed on the command line wins over the script's: it is the later, deliberate choice.
+    g.seed_value = o.seed_given || !script.seed ? o.seed : *script.seed;
     g.app_dir_override = o.app_dir;
 
     const std::uint32_t start_ms = platform.now_ms();
     std::size_t sounds_seen = 0, music_seen = 0;
-    ReplaySession session(g, platform, std::move(keys), o.max_ticks);
+    ReplaySession session(g, platform, std::move(script.keys), o.max_ticks);
     session.run([&](const std::string& event, int key) {
         TraceEvent e;
         e.event = event;
@@ -164,59 +148,22 @@ int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
 }
 
 ReplaySession::ReplaySession(Game& game, HeadlessPlatform& platform, std::vector<ScriptKey> keys, long max_ticks)
-    : g_(game), platform_(platform), keys_(std::move(keys)), max_ticks_(max_ticks) {
-    std::stable_sort(keys_.begin(), keys_.end(), [](const ScriptKey& a, const ScriptKey& b) { return a.tick < b.tick; });
-}
-
-void ReplaySession::deliver_due_keys(bool all) {
-    while (next_key_ < keys_.size() && (all || keys_[next_key_].tick <= ticks_)) {
-        const ScriptKey& k = keys_[next_key_++];
-        if (k.code == kClickCode) {
-            g_.input.push(InputEvent{InputEvent::Kind::Click, 0});
-        } else {
-            g_.input.push(InputEvent{InputEvent::Kind::Key, k.code});
-        }
-    }
-}
+    : g_(game), platform_(platform), schedule_(std::move(keys)), max_ticks_(max_ticks) {}
 
 void ReplaySession::run(const std::function<void(const std::string& event, int key)>& on_line) {
     EventLoop loop(g_, platform_);
     loop.run([&](const LoopEvent& ev) {
-        switch (ev.kind) {
-            case LoopEvent::Kind::Timer1:
-                if (!battle_ && g_.StartStage == 1 && g_.Timer2.Interval > 0) {
-                    battle_ = true;
-                    on_line("start", -1);
-                    deliver_due_keys(false);
-                }
-                break;
-            case LoopEvent::Kind::Timer2:
-                ++ticks_;
-                on_line("tick", -1);
-                if (ticks_ >= max_ticks_) {
-                    loop.request_stop();
-                    return;
-                }
-                deliver_due_keys(false);
-                break;
-            case LoopEvent::Kind::Key:
-                on_line("key", ev.key);
-                break;
-            case LoopEvent::Kind::Click:
-                on_line("key", kClickCode);
-                break;
-            default:
-                break;
+        const std::string_view line = count_.after(ev, g_);
+        if (!line.empty()) {
+            on_line(std::string(line), ev.kind == LoopEvent::Kind::Click ? kClickCode
+                                       : ev.kind == LoopEvent::Kind::Key ? ev.key : -1);
         }
-        // The battle clock has stopped: the rest of the script comes now, and with nothing
-        // left to deliver the run is over.
-        if (battle_ && g_.Timer2.Interval == 0 && g_.input.empty()) {
-            if (next_key_ < keys_.size()) {
-                deliver_due_keys(true);
-            } else {
-                loop.request_stop();
-            }
+        if (ev.kind == LoopEvent::Kind::Timer2 && count_.ticks() >= max_ticks_) {
+            loop.request_stop();
+            return;
         }
+        // With nothing left to deliver after the battle clock has stopped, the run is over.
+        if (!schedule_.feed(count_, g_)) { loop.request_stop(); }
     });
     on_line("end", -1);
 }

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "runs/battle_count.hpp"
+#include "runs/key_schedule.hpp"
+
 namespace sc {
 
 struct ReplayOptions {
@@ -23,7 +26,6 @@ struct ReplayOptions {
 
 class Game;
 class HeadlessPlatform;
-struct ScriptKey;
 
 // Runs a game from a key script on the headless platform: keys are delivered once their
 // tick has completed (keys of tick 0 at the battle start), keys whose tick never comes follow
@@ -34,18 +36,15 @@ class ReplaySession {
 public:
     ReplaySession(Game& game, HeadlessPlatform& platform, std::vector<ScriptKey> keys, long max_ticks);
     void run(const std::function<void(const std::string& event, int key)>& on_line);
-    long ticks() const { return ticks_; }
-    bool battle_started() const { return battle_; }
+    long ticks() const { return count_.ticks(); }
+    bool battle_started() const { return count_.started(); }
 
 private:
-    void deliver_due_keys(bool all);
     Game& g_;
     HeadlessPlatform& platform_;
-    std::vector<ScriptKey> keys_;
+    BattleCount count_;
+    KeySchedule schedule_;
     long max_ticks_;
-    long ticks_ = 0;
-    bool battle_ = false;
-    std::size_t next_key_ = 0;
 };
 
 // Parses the command line; on error returns false with a one-line message.

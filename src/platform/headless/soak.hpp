@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/key_script.hpp"
+#include "runs/key_script.hpp"
 
 namespace sc {
 

@@ -1,5 +1,7 @@
-// One JSON object a line describing the game state after an event.
+// One JSON object a line describing the game state after an event: the replay tool's trace,
+// which the window writes too.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,8 @@ struct TraceEvent {
 };
 
 std::string trace_line(const Game& g, const TraceEvent& e);
+// The effect number of a wave name ".../se/se7" (0 if it has none).
+int effect_number(const std::string& name);
 std::string json_string(const std::string& s);
 
 }  // namespace sc

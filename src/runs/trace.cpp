@@ -1,6 +1,7 @@
-#include "platform/headless/trace.hpp"
+#include "runs/trace.hpp"
 
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "shell/game.hpp"
@@ -27,6 +28,13 @@ std::string json_string(const std::string& s) {
         }
     }
     return out + "\"";
+}
+
+int effect_number(const std::string& name) {
+    const auto slash = name.find_last_of('/');
+    const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
+    if (base.size() < 3 || base.compare(0, 2, "se") != 0) { return 0; }
+    return std::atoi(base.c_str() + 2);
 }
 
 namespace {

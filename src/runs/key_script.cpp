@@ -1,8 +1,10 @@
-#include "platform/headless/key_script.hpp"
+#include "runs/key_script.hpp"
 
 #include <cctype>
 #include <climits>
+#include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace sc {
 
@@ -42,12 +44,30 @@ std::string shown(const std::string& word) {
 
 }  // namespace
 
+namespace {
+
+const struct { const char* name; int code; } kKeyNames[] = {
+    {"Left", 37}, {"Right", 39}, {"Up", 38}, {"Down", 40},
+    {"Enter", 13}, {"Escape", 27}, {"Click", kClickCode},
+};
+
+bool parse_seed(const std::string& s, std::uint64_t& out) {
+    if (s.empty() || s.size() > 20) { return false; }
+    std::uint64_t v = 0;
+    for (char c : s) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) { return false; }
+        const std::uint64_t next = v * 10 + std::uint64_t(c - '0');
+        if (next / 10 != v) { return false; }
+        v = next;
+    }
+    out = v;
+    return true;
+}
+
+}  // namespace
+
 int key_code_from_name(const std::string& name) {
-    static const struct { const char* name; int code; } names[] = {
-        {"Left", 37}, {"Right", 39}, {"Up", 38}, {"Down", 40},
-        {"Enter", 13}, {"Escape", 27}, {"Click", kClickCode},
-    };
-    for (const auto& n : names) {
+    for (const auto& n : kKeyNames) {
         if (name == n.name) { return n.code; }
     }
     long v = 0;
@@ -55,7 +75,15 @@ int key_code_from_name(const std::string& name) {
     return -1;
 }
 
-bool parse_key_script(const std::string& text, std::vector<ScriptKey>& keys, std::string& error) {
+std::string key_name(int code) {
+    for (const auto& n : kKeyNames) {
+        if (code == n.code) { return n.name; }
+    }
+    return std::to_string(code);
+}
+
+bool parse_key_script(const std::string& text, KeyScript& script, std::string& error) {
+    std::vector<ScriptKey>& keys = script.keys;
     std::istringstream in(text);
     std::string line;
     int number = 0;
@@ -65,6 +93,20 @@ bool parse_key_script(const std::string& text, std::vector<ScriptKey>& keys, std
         std::istringstream words(line);
         std::string tick_word, key_word, extra;
         if (!(words >> tick_word)) { continue; }  // blank or comment only
+        if (tick_word == "seed") {
+            std::string value;
+            std::uint64_t seed = 0;
+            if (script.seed) {
+                error = "line " + std::to_string(number) + ": a second seed line";
+                return false;
+            }
+            if (!(words >> value) || !parse_seed(value, seed) || (words >> extra)) {
+                error = "line " + std::to_string(number) + ": seed takes one whole number";
+                return false;
+            }
+            script.seed = seed;
+            continue;
+        }
         long tick = 0;
         if (!parse_decimal(tick_word, 100000000L, tick)) {
             error = "line " + std::to_string(number) + ": '" + shown(tick_word) + "' is not a tick number";
@@ -85,6 +127,28 @@ bool parse_key_script(const std::string& text, std::vector<ScriptKey>& keys, std
             return false;
         }
         keys.push_back(ScriptKey{tick, code, number});
+    }
+    return true;
+}
+
+bool parse_key_script(const std::string& text, std::vector<ScriptKey>& keys, std::string& error) {
+    KeyScript script;
+    const bool ok = parse_key_script(text, script, error);
+    keys = std::move(script.keys);
+    return ok;
+}
+
+bool read_key_script(const std::string& path, KeyScript& script, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read key script " + path;
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!parse_key_script(text.str(), script, error)) {
+        error = path + ": " + error;
+        return false;
     }
     return true;
 }

@@ -1,0 +1,62 @@
+// The desktop program's runs: --record writes the game as a key script as it goes, --play
+// delivers a recorded script's keys at their battle ticks, --trace writes the replay tool's
+// trace of what the window showed, so the two can be compared.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/event_loop.hpp"
+#include "platform/desktop/options.hpp"
+#include "runs/battle_count.hpp"
+#include "runs/key_recorder.hpp"
+#include "runs/key_schedule.hpp"
+#include "runs/sound_notes.hpp"
+
+namespace sc {
+
+class Game;
+
+class DesktopRuns {
+public:
+    DesktopRuns() = default;
+    ~DesktopRuns();
+    DesktopRuns(const DesktopRuns&) = delete;
+    DesktopRuns& operator=(const DesktopRuns&) = delete;
+
+    // Reads the script to watch and creates the files to write, before any window opens.
+    // False with one line in `error` when a file will not do.
+    bool open(const DesktopOptions& options, std::string& error);
+    bool watching() const { return schedule_ != nullptr; }
+    // The seed of the watched game (the replay tool's 1 when its script names none).
+    std::uint64_t watched_seed() const { return watched_seed_; }
+    bool tracing() const { return trace_ != nullptr; }
+    // The trace notes the sound on its way to these: the game is given notes()'s devices.
+    void note_sound(MusicDevice& music, WavePlayer& waves) { notes_ = std::make_unique<SoundNotes>(music, waves); }
+    SoundNotes* notes() { return notes_.get(); }
+
+    // Once the game has loaded and chosen its seed.
+    void begin(const Game& g);
+    // After every event the loop handled; `ms` is the game's time (paused time left out).
+    void after(const LoopEvent& e, Game& g, std::uint32_t ms);
+    // When the program ends.
+    void end(const Game& g, std::uint32_t ms);
+
+private:
+    void trace(std::string_view event, int key, const Game& g, std::uint32_t ms);
+    void record_failed();
+
+    BattleCount count_;
+    std::unique_ptr<KeySchedule> schedule_;
+    std::uint64_t watched_seed_ = 1;
+    std::unique_ptr<KeyRecorder> recorder_;
+    std::string record_file_;
+    std::FILE* trace_ = nullptr;
+    std::string trace_file_;
+    std::unique_ptr<SoundNotes> notes_;
+};
+
+}  // namespace sc

@@ -1,0 +1,89 @@
+// The event loop's clock: ticks count from when they were due, whatever the wake-ups; a wait
+// collapses the ticks it held up; a held loop fires nothing and then goes on as if unheld.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "core/event_loop.hpp"
+#include "platform/headless/headless_platform.hpp"
+
+namespace sc {
+namespace {
+
+// Wakes `late` ms after each deadline, and holds during [hold_from, hold_to), waking at both
+// ends as the window does when the player pauses and resumes.
+struct LatePlatform : HeadlessPlatform {
+    std::uint32_t late = 0, hold_from = ~0u, hold_to = ~0u;
+    bool holding() override { return now_ms() >= hold_from && now_ms() < hold_to; }
+    void idle_until(std::uint32_t deadline, InputQueue&) override {
+        std::uint32_t to = deadline + late;
+        for (const std::uint32_t edge : {hold_from, hold_to}) {
+            if (edge > now_ms() && edge < to) { to = edge; }
+        }
+        advance(to - now_ms());
+    }
+};
+
+// A window with the battle clock alone; its first tick may wait.
+struct Clock : LoopClient {
+    explicit Clock(LatePlatform& p) : platform(p) {}
+    void on_load() override { timers[1].set_interval(100); }
+    Timer& timer(int i) override { return timers[std::size_t(i)]; }
+    void on_timer(int) override {
+        fired.push_back(platform.now_ms());
+        if (fired.size() == 1) { platform.advance(wait); }
+    }
+    void on_key(int) override {}
+    void on_click() override { ended = true; }
+    InputQueue& input_queue() override { return input; }
+    bool has_ended() const override { return ended; }
+    void show() override {}
+
+    LatePlatform& platform;
+    std::array<Timer, 4> timers;
+    InputQueue input;
+    std::vector<std::uint32_t> fired;
+    std::uint32_t wait = 0;
+    bool ended = false;
+};
+
+TEST(LoopTimingTest, TicksCountFromWhenTheyWereDueAndCollapseWhenAWaitOrAStallLosesOne) {
+    const struct { std::uint32_t late, wait, second, third, mean; } cases[] = {
+        {0, 0, 200, 300, 100},   {7, 0, 207, 307, 100},    {99, 0, 299, 399, 100},
+        {150, 0, 500, 750, 250},  // a whole tick late: the next counts from now
+        {0, 30, 200, 300, 100},   {0, 250, 350, 450, 100},  // the wait's ticks fire once, at once
+    };
+    for (const auto& c : cases) {
+        LatePlatform p;
+        p.late = c.late;
+        Clock clock(p);
+        clock.wait = c.wait;
+        EventLoop loop(clock, p);
+        while (clock.fired.size() < 21 && loop.run_one()) {}
+        const auto& f = clock.fired;
+        EXPECT_EQ(f[1], c.second) << "late " << c.late << ", wait " << c.wait;
+        EXPECT_EQ(f[2], c.third) << "late " << c.late << ", wait " << c.wait;
+        EXPECT_EQ((f[20] - f[2]) / 18, c.mean) << "late " << c.late << ", wait " << c.wait;
+    }
+}
+
+TEST(LoopTimingTest, AHoldFiresNothingAndMovesTheClockOnByItsLength) {
+    LatePlatform p;
+    p.hold_from = 250;
+    p.hold_to = 1484;
+    Clock clock(p);
+    EventLoop loop(clock, p);
+    while (clock.fired.size() < 4 && loop.run_one()) {}
+    EXPECT_EQ(clock.fired, (std::vector<std::uint32_t>{100, 200, 300 + 1234, 400 + 1234}));
+    EXPECT_EQ(loop.held_ms(), 1234u);
+    // A click still ends the program while held.
+    p.hold_from = 0;
+    p.hold_to = ~0u;
+    clock.input.push(InputEvent{InputEvent::Kind::Click, 0});
+    EXPECT_FALSE(loop.run_one());
+    EXPECT_TRUE(clock.ended);
+}
+
+}  // namespace
+}  // namespace sc
