@@ -85,12 +85,23 @@ TEST(AppDirTest, OneSeparatorAndTheInstalledTree) {
     const struct { const char* given; const char* made; } cases[] = {
         {"/opt/game", "/opt/game/"}, {"/opt/game/", "/opt/game/"}, {"/opt/game//", "/opt/game/"}, {"/", "/"}};
     for (const auto& c : cases) { EXPECT_EQ(with_trailing_separator(c.given), c.made); }
-    testing::TempDir t;
-    t.write("build/game/se/se1.wav", "x");
-    EXPECT_EQ(resolve_app_dir(t.path() + "build/game"), t.path() + "build/game/");
-    t.write("prefix/bin/.keep", "");
-    t.write("prefix/share/sevenchips/bg/bg1.mid", "x");
-    EXPECT_EQ(resolve_app_dir(t.path() + "prefix/bin/"), t.path() + "prefix/share/sevenchips/");
+    // The one data file laid out ("" for none), the program's folder, the data folder found:
+    // beside the program first (the build tree), then share/ beside bin/, share/games/ beside
+    // games/ (Debian), always below the program's own root, never the one under /usr.
+    const struct { const char* data_file; const char* exe_dir; const char* found; } layouts[] = {
+        {"build/game/se/se1.wav", "build/game", "build/game/"},
+        {"prefix/share/sevenchips/bg/bg1.mid", "prefix/bin/", "prefix/share/sevenchips/"},
+        {"usr/share/games/sevenchips/bg/bg1.mid", "usr/games", "usr/share/games/sevenchips/"},
+        {"usr/share/games/sevenchips/se/se1.wav", "usr/games/", "usr/share/games/sevenchips/"},
+        {"usr/games/se/se1.wav", "usr/games", "usr/games/"},
+        {"", "usr/games", "usr/games/"},
+    };
+    for (const auto& l : layouts) {
+        testing::TempDir t;
+        t.write(std::string(l.exe_dir) + "/.keep", "");
+        if (*l.data_file != '\0') { t.write(l.data_file, "x"); }
+        EXPECT_EQ(resolve_app_dir(t.path() + l.exe_dir), t.path() + l.found) << l.data_file << " from " << l.exe_dir;
+    }
     HeadlessGame h;
     h.g.app_dir_override = h.app.path() + "//";
     h.load();

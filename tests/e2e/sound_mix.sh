@@ -1,9 +1,9 @@
 #!/bin/bash
 # The mix: a minute of battle played with keys (cursor moves, pilots sent between rows and
 # arriving, a pilot levelling up in the chicken row, the enemy's attacks) recorded through
-# SDL's disk driver. Fails on a peak above -1 dBFS (so on any sample at full scale) and on
-# music that is (nearly) silent for a whole second; prints the peak and the RMS. Then F12
-# saves a screenshot and M mutes, which the next run remembers.
+# SDL's disk driver. Fails on a peak above -1 dBFS (so on any sample at full scale), on music
+# before the battle or (nearly) silent for a whole second of it; prints the peak and the RMS.
+# Then F12 saves a screenshot and M mutes, which the next run remembers.
 # Usage: sound_mix.sh BUILD_DIR SOURCE_DIR
 set -u
 BUILD=$(realpath "$1"); SRC=$(realpath "$2")
@@ -52,8 +52,8 @@ END_AT=$(size_of "$AUDIO")
 read -r PEAK RMS QUIET _ <<<"$(levels "$AUDIO" "$BATTLE_AT" "$MUTE_AT")"
 echo "   the minute of battle: peak $PEAK dBFS, RMS $RMS dBFS, the quietest second $QUIET dBFS"
 awk -v p="$PEAK" 'BEGIN { exit !(p != "" && p <= -1) }' || fail "the peak is above -1 dBFS: the mix clips, or nearly"
-awk -v q="$QUIET" 'BEGIN { exit !(q >= -40) }' || fail "the music is (nearly) silent for a second"
-ok "nothing clips, the peak stays at or below -1 dBFS, the music sounds every second"
+ok "nothing clips: the peak stays at or below -1 dBFS"
+python3 "$SRC/tests/e2e/audio.py" music "$AUDIO" "$SIGN_AT" "$BATTLE_AT" "$MUTE_AT" || exit 1
 silent "$AUDIO" $((MUTE_AT + 44100)) "$END_AT" || fail "sound after M"
 SHOT=$(sed -n "s|^sevenchips: screenshot saved as \($HOME/Pictures/sevenchips-.*\.png\)$|\1|p" "$WORK/out")
 [ -n "$SHOT" ] && [ "$(wc -l <"$WORK/out")" = 1 ] || fail "F12 said: $(cat "$WORK/out")"
