@@ -2,13 +2,14 @@
 """Measures the sound the program wrote through SDL's disk audio driver.
 
 usage: audio.py music FILE SIGNBOARD_AT BATTLE_AT END_AT
-       audio.py silent FILE
+       audio.py mix FILE FROM TO [LOUD_FROM LOUD_TO]
+       audio.py silent FILE [FROM TO]
 Offsets are lengths of the file in bytes at those moments.
 """
 # Sound: 44.1 kHz, 16-bit stereo, as the mixer is opened. The disk driver keeps roughly to the
 # clock but drifts a few per cent (SDL_DISKAUDIODELAY is a whole number of milliseconds a
 # buffer), so times in the file are taken from its length at the moment, never from the clock.
-import array, operator, sys
+import array, math, operator, sys
 BYTES_A_SECOND, BLOCK = 44100 * 4, 441  # frames in 10 ms
 def load(path):
     raw = open(path, "rb").read()
@@ -29,6 +30,9 @@ def first_sound(peaks, start):
         if peaks[i] > SILENT: return i
     return None
 def fail(msg): print("FAIL: " + msg); sys.exit(1)
+def db(x): return 20 * math.log10(max(x, 1e-9))
+# The seconds from block `start` to `end` whose RMS is below 1% of full scale (-40 dBFS).
+def quiet_seconds(start, end): return [s for s in range(start, end - 99, 100) if sum(rms[s : s + 100]) / 100 < 0.01]
 if len(sys.argv) < 3: sys.exit(__doc__)
 cmd, path, args = sys.argv[1], sys.argv[2], [int(a) for a in sys.argv[3:]]
 peaks, rms = load(path)
@@ -46,10 +50,25 @@ if cmd == "music":
     if not sign_at - 10 <= music <= battle_at + 15:
         fail("the music does not start with the battle screen")
     print(f"ok: silent for {gap:.2f} s before the battle; the music starts with the battle screen")
-    quiet = [s for s in range(music + 10, end_at - 110, 100) if sum(rms[s : s + 100]) / 100 < 0.01]
+    quiet = quiet_seconds(music + 10, end_at - 10)
     if quiet: fail(f"the music is (nearly) silent in the second from {secs(quiet[0]):.2f} s")
     print(f"ok: the music sounds every second of the {secs(end_at - music):.1f} s of battle")
+elif cmd == "mix":
+    # Music and effects together never reach -1 dBFS (so nothing clips); between LOUD_FROM and
+    # LOUD_TO, where nothing pauses or mutes the game, the music sounds every second.
+    start, end = block(args[0]), block(args[1])
+    peak = max(peaks[start:end]) / 32768
+    level = (sum(r * r for r in rms[start:end]) / max(end - start, 1)) ** 0.5
+    print(f"   the {secs(end - start):.1f} s of battle: peak {db(peak):.2f} dBFS, RMS {db(level):.2f} dBFS")
+    if db(peak) > -1: fail(f"the peak is {db(peak):.2f} dBFS: the mix clips, or nearly")
+    if len(args) == 4:
+        quiet = quiet_seconds(block(args[2]), block(args[3]))
+        if quiet: fail(f"the music is (nearly) silent in the second from {secs(quiet[0]):.2f} s")
+        print(f"ok: the mix stays below -1 dBFS; the music sounds in each of {(block(args[3]) - block(args[2])) // 100} s")
+    else:
+        print("ok: the mix stays below -1 dBFS")
 elif cmd == "silent":
-    loud = [i for i, p in enumerate(peaks) if p > SILENT]
+    start, end = (block(args[0]), block(args[1])) if len(args) == 2 else (0, len(peaks))
+    loud = [i for i in range(start, min(end, len(peaks))) if peaks[i] > SILENT]
     if loud: fail(f"sound at {secs(loud[0]):.2f} s of the {secs(len(peaks)):.1f} s written")
-    print(f"ok: the {secs(len(peaks)):.1f} s of sound written are silence")
+    print(f"ok: the {secs(end - start):.1f} s of sound are silence")

@@ -3,9 +3,12 @@
 # over a minute is played with xdotool, with --record and --trace: moves that beat the first
 # enemy, a pilot levelling up in the chicken row, the next enemy's attack, a pause with P and
 # one by a lost focus. The replay tool then plays the recorded file: its trace must equal the
-# window's but for the times, and its picture the window's last one. Then the recording's
-# first keys are watched with --play, and a bad file is refused before any window opens.
-# (How well the window's battle clock keeps 100 ms is a figure of ./dev bench.)
+# window's but for the times, and its picture the window's last one. The session's sound,
+# through SDL's disk driver, is the mix: no music before the battle, music every second of it,
+# and music and effects together never above -1 dBFS. At its end F12 saves a screenshot and M
+# mutes. Then the recording's first keys are watched with --play, muted as the settings file
+# remembers (a bad line in it is told in one line), and a bad file is refused before any
+# window opens. (How well the window's battle clock keeps 100 ms is a figure of ./dev bench.)
 # Usage: recorded_run.sh BUILD_DIR SOURCE_DIR
 set -u
 BUILD=$(realpath "$1"); SRC=$(realpath "$2")
@@ -16,8 +19,7 @@ CLOCK=
 trap '[ -n "$CLOCK" ] && kill "$CLOCK" 2>/dev/null; cleanup' EXIT
 STARTED=$(date +%s%N)
 # Seed 3, not the replay tool's 1: the replay must take the seed from the recording.
-export HOME=$WORK/home XDG_DATA_HOME=$WORK/home/data SEVENCHIPS_SEED=3
-mkdir -p "$HOME"
+export SEVENCHIPS_SEED=3
 TRACE=$WORK/run.jsonl AUDIO=$WORK/run.raw
 ticks() { grep -c '"event":"tick"' "$TRACE"; }
 lines() { wc -l <"$TRACE"; }
@@ -52,12 +54,15 @@ SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$AUDIO "$BUILD/game/sevenchips" --record 
     --trace "$TRACE" >"$WORK/out" 2>"$WORK/err" &
 PID=$!
 find_window
+wait_for_battle "$AUDIO"
 until_trace '"event":"start"' 10
 # Pilots 2 and 4 to the short row: the first enemy falls at about the 134th tick.
 xdotool key --delay 60 Left Up Right Right Up
 until_tick 30 10
+PAUSED_AT=$(size_of "$AUDIO")
 xdotool key p
 check_paused "P"
+python3 "$SRC/tests/e2e/audio.py" music "$AUDIO" "$SIGN_AT" "$BATTLE_AT" "$PAUSED_AT" || exit 1
 xdotool key p  # the battle goes on: the first enemy falls
 until_trace '"EnemyNo":1,' 20
 # Pilot 6 up to the chicken row, in two steps: it levels up there every 32 ticks.
@@ -79,6 +84,7 @@ sleep 0.5
 [ "$(lines)" = "$n" ] || fail "the focus came back and the battle went on by itself"
 ok "the focus back, it stays paused until P"
 xdotool key p
+RESUMED_AT=$(size_of "$AUDIO")
 until_trace '"sounds":\[7,6' 40
 ok "the enemy attacked at tick $(ticks)"
 # Out of the chicken row: no more level-ups, so the last picture is one of a plain tick.
@@ -88,6 +94,10 @@ until_tick 550 10
 k0=$(ticks)
 shot "$WORK/s.png"
 k1=$(($(ticks) + 1))
+MUTED_AT=$(size_of "$AUDIO")
+xdotool key F12 m
+sleep 1.2
+END_AT=$(size_of "$AUDIO")
 xdotool mousemove $((X + 400)) $((Y + 300)) click 1
 for _ in $(seq 20); do kill -0 "$PID" 2>/dev/null || break; sleep 0.05; done
 wait "$PID" || fail "exit status $? after the click"
@@ -97,6 +107,12 @@ last=$(tail -1 "$WORK/run.keys") N=$(tail -1 "$WORK/run.keys" | cut -d' ' -f1)
 [ "$last" = "$N Click" ] || fail "the recording does not end with the click: $last"
 [ "$(ms_since "$STARTED")" -ge 60000 ] || fail "the session lasted less than a minute"
 ok "$(grep -c '^[0-9]' "$WORK/run.keys") keys recorded, the click at tick $N, $(ms_since "$STARTED") ms in"
+python3 "$SRC/tests/e2e/audio.py" mix "$AUDIO" "$BATTLE_AT" "$MUTED_AT" "$RESUMED_AT" "$MUTED_AT" || exit 1
+python3 "$SRC/tests/e2e/audio.py" silent "$AUDIO" $((MUTED_AT + 44100)) "$END_AT" >/dev/null || fail "sound after M"
+SHOT=$(sed -n "s|^sevenchips: screenshot saved as \($HOME/Pictures/sevenchips-.*\.png\)$|\1|p" "$WORK/out")
+[ -n "$SHOT" ] && [ "$(wc -l <"$WORK/out")" = 1 ] || fail "F12 said: $(cat "$WORK/out")"
+[ "$(identify -format '%wx%h %[fx:mean>0.05]' "$SHOT")" = "800x600 1" ] || fail "$SHOT is not the window"
+ok "M silenced the game; F12 saved the window's picture as $SHOT"
 
 # The replay tool plays the file: the same trace but for the times, and the window's last
 # picture is the replay tool's at a tick of the screenshot's time.
@@ -112,10 +128,13 @@ for t in $(seq "$k0" "$k1"); do same "$WORK/w.png" "$WORK/r$t.png" && seen=$t &&
 [ -n "$seen" ] || fail "the window's last picture is none of the replay's at ticks $k0 to $k1 ($(kept))"
 ok "the replay's trace equals the window's ($(lines) lines) but for the times; its picture at tick $seen is the window's"
 
-# Watching the recording's first keys: the player's own keys are ignored, Escape leaves.
+# Watching the recording's first keys: the player's own keys are ignored, Escape leaves. The
+# game starts muted, as M left it, with a line of the settings file that it cannot read.
 grep -m 6 -v '^#' "$WORK/run.keys" >"$WORK/short.keys"
-TRACE=$WORK/play.jsonl
-SDL_AUDIODRIVER=dummy "$BUILD/game/sevenchips" --play "$WORK/short.keys" --trace "$TRACE" 2>"$WORK/err" &
+echo "volume = 11" >>"$XDG_CONFIG_HOME/sevenchips/settings"
+TRACE=$WORK/play.jsonl AUDIO=$WORK/play.raw
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$AUDIO "$BUILD/game/sevenchips" --play "$WORK/short.keys" --trace "$TRACE" \
+    2>"$WORK/err" &
 PID=$!
 find_window
 until_tick 15 10
@@ -129,6 +148,10 @@ T=$(ticks)
 diff <(head -n -2 "$TRACE" | untimed) <(head -n -1 "$WORK/replay.jsonl" | untimed) >/dev/null ||
     fail "--play did not give the replay tool's game"
 ok "--play: the file's keys at their ticks, the player's ignored, Escape leaves (at tick $T)"
+grep -q "settings.*line 4: unknown key" "$WORK/err" && [ "$(wc -l <"$WORK/err")" = 1 ] ||
+    fail "the damaged settings file: $(cat "$WORK/err")"
+python3 "$SRC/tests/e2e/audio.py" silent "$AUDIO" >/dev/null || fail "the next run is not muted"
+ok "the next run starts muted; the settings file's bad line is told in one line"
 printf 'seed 1\n5 Jump\n' >"$WORK/bad.keys"
 "$BUILD/game/sevenchips" --play "$WORK/bad.keys" 2>"$WORK/err"
 status=$?
