@@ -1,16 +1,11 @@
 #include "app/desktop_runs.hpp"
 
-#include <cerrno>
-#include <cstring>
+#include <cstdio>
 
 #include "runs/trace.hpp"
 #include "shell/game.hpp"
 
 namespace sc {
-
-DesktopRuns::~DesktopRuns() {
-    if (trace_ != nullptr) { std::fclose(trace_); }
-}
 
 bool DesktopRuns::open(const DesktopOptions& o, std::string& error) {
     if (!o.play_file.empty()) {
@@ -21,18 +16,9 @@ bool DesktopRuns::open(const DesktopOptions& o, std::string& error) {
     }
     if (!o.record_file.empty()) {
         recorder_ = std::make_unique<KeyRecorder>();
-        record_file_ = o.record_file;
         if (!recorder_->open(o.record_file, error)) { return false; }
     }
-    if (!o.trace_file.empty()) {
-        trace_file_ = o.trace_file;
-        trace_ = std::fopen(o.trace_file.c_str(), "w");
-        if (trace_ == nullptr) {
-            error = "cannot write " + o.trace_file + " (" + std::strerror(errno) + ")";
-            return false;
-        }
-    }
-    return true;
+    return o.trace_file.empty() || trace_.open(o.trace_file, error);
 }
 
 void DesktopRuns::begin(const Game& g) {
@@ -42,7 +28,7 @@ void DesktopRuns::begin(const Game& g) {
 void DesktopRuns::after(const LoopEvent& e, Game& g, std::uint32_t ms) {
     const std::string_view line = count_.after(e, g);
     if (!line.empty()) {
-        const int key = e.kind == LoopEvent::Kind::Click ? kClickCode : e.kind == LoopEvent::Kind::Key ? e.key : -1;
+        const int key = script_key(e);
         if (recorder_ && key > 0 && !recorder_->write_key(count_.ticks(), key)) { record_failed(); }
         trace(line, key, g, ms);
     }
@@ -52,22 +38,20 @@ void DesktopRuns::after(const LoopEvent& e, Game& g, std::uint32_t ms) {
 void DesktopRuns::end(const Game& g, std::uint32_t ms) { trace("end", -1, g, ms); }
 
 void DesktopRuns::trace(std::string_view event, int key, const Game& g, std::uint32_t ms) {
-    if (trace_ == nullptr) { return; }
+    if (!trace_.is_open()) { return; }
     TraceEvent e;
     e.event = std::string(event);
     e.tick = count_.ticks();
     e.ms = ms;
     e.key = key;
     if (notes_) { notes_->take(e); }
-    if (std::fputs((trace_line(g, e) + "\n").c_str(), trace_) < 0 || std::fflush(trace_) != 0) {
-        std::fprintf(stderr, "sevenchips: cannot write %s any more; the trace stops here\n", trace_file_.c_str());
-        std::fclose(trace_);
-        trace_ = nullptr;
+    if (!trace_.put(trace_line(g, e) + "\n")) {
+        std::fprintf(stderr, "sevenchips: cannot write %s any more; the trace stops here\n", trace_.path().c_str());
     }
 }
 
 void DesktopRuns::record_failed() {
-    std::fprintf(stderr, "sevenchips: cannot write %s any more; the recording stops here\n", record_file_.c_str());
+    std::fprintf(stderr, "sevenchips: cannot write %s any more; the recording stops here\n", recorder_->path().c_str());
     recorder_.reset();
 }
 

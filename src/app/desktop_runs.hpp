@@ -3,7 +3,6 @@
 // trace of what the window showed, so the two can be compared.
 #pragma once
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +13,7 @@
 #include "runs/battle_count.hpp"
 #include "runs/key_recorder.hpp"
 #include "runs/key_schedule.hpp"
+#include "runs/line_file.hpp"
 #include "runs/sound_notes.hpp"
 
 namespace sc {
@@ -22,18 +22,13 @@ class Game;
 
 class DesktopRuns {
 public:
-    DesktopRuns() = default;
-    ~DesktopRuns();
-    DesktopRuns(const DesktopRuns&) = delete;
-    DesktopRuns& operator=(const DesktopRuns&) = delete;
-
     // Reads the script to watch and creates the files to write, before any window opens.
     // False with one line in `error` when a file will not do.
     bool open(const DesktopOptions& options, std::string& error);
     bool watching() const { return schedule_ != nullptr; }
     // The seed of the watched game (the replay tool's 1 when its script names none).
     std::uint64_t watched_seed() const { return watched_seed_; }
-    bool tracing() const { return trace_ != nullptr; }
+    bool tracing() const { return trace_.is_open(); }
     // The trace notes the sound on its way to these: the game is given notes()'s devices.
     void note_sound(MusicDevice& music, WavePlayer& waves) { notes_ = std::make_unique<SoundNotes>(music, waves); }
     SoundNotes* notes() { return notes_.get(); }
@@ -53,9 +48,7 @@ private:
     std::unique_ptr<KeySchedule> schedule_;
     std::uint64_t watched_seed_ = 1;
     std::unique_ptr<KeyRecorder> recorder_;
-    std::string record_file_;
-    std::FILE* trace_ = nullptr;
-    std::string trace_file_;
+    LineFile trace_;
     std::unique_ptr<SoundNotes> notes_;
 };
 

@@ -1,8 +1,17 @@
 #include "runs/battle_count.hpp"
 
+#include "runs/key_script.hpp"
 #include "shell/game.hpp"
 
 namespace sc {
+
+int script_key(const LoopEvent& e) {
+    switch (e.kind) {
+        case LoopEvent::Kind::Key: return e.key;
+        case LoopEvent::Kind::Click: return kClickCode;
+        default: return -1;
+    }
+}
 
 std::string_view BattleCount::after(const LoopEvent& e, const Game& g) {
     switch (e.kind) {

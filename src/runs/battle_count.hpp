@@ -10,6 +10,10 @@ namespace sc {
 
 class Game;
 
+// The key code a key script and a trace give the event: the key's, kClickCode for a click,
+// -1 for a timer.
+int script_key(const LoopEvent& e);
+
 class BattleCount {
 public:
     // "start" (the battle clock has just started), "tick", "key" (a key or click handled in

@@ -1,7 +1,5 @@
 #include "runs/key_script.hpp"
 
-#include <cctype>
-#include <climits>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -11,14 +9,9 @@ namespace sc {
 namespace {
 
 bool parse_decimal(const std::string& s, long max, long& out) {
-    if (s.empty() || s.size() > 9) { return false; }
-    long v = 0;
-    for (char c : s) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) { return false; }
-        v = v * 10 + (c - '0');
-    }
-    if (v > max) { return false; }
-    out = v;
+    std::uint64_t v = 0;
+    if (s.size() > 9 || !parse_whole_number(s, std::uint64_t(max), v)) { return false; }
+    out = long(v);
     return true;
 }
 
@@ -42,29 +35,26 @@ std::string shown(const std::string& word) {
     return out;
 }
 
-}  // namespace
-
-namespace {
-
 const struct { const char* name; int code; } kKeyNames[] = {
     {"Left", 37}, {"Right", 39}, {"Up", 38}, {"Down", 40},
     {"Enter", 13}, {"Escape", 27}, {"Click", kClickCode},
 };
 
-bool parse_seed(const std::string& s, std::uint64_t& out) {
-    if (s.empty() || s.size() > 20) { return false; }
+}  // namespace
+
+bool parse_whole_number(std::string_view text, std::uint64_t max, std::uint64_t& out) {
+    if (text.empty() || text.size() > 20) { return false; }
     std::uint64_t v = 0;
-    for (char c : s) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) { return false; }
+    for (const char c : text) {
+        if (c < '0' || c > '9') { return false; }
         const std::uint64_t next = v * 10 + std::uint64_t(c - '0');
-        if (next / 10 != v) { return false; }
+        if (next / 10 != v) { return false; }  // past 2^64
         v = next;
     }
+    if (v > max) { return false; }
     out = v;
     return true;
 }
-
-}  // namespace
 
 int key_code_from_name(const std::string& name) {
     for (const auto& n : kKeyNames) {
@@ -100,7 +90,7 @@ bool parse_key_script(const std::string& text, KeyScript& script, std::string& e
                 error = "line " + std::to_string(number) + ": a second seed line";
                 return false;
             }
-            if (!(words >> value) || !parse_seed(value, seed) || (words >> extra)) {
+            if (!(words >> value) || !parse_whole_number(value, ~std::uint64_t(0), seed) || (words >> extra)) {
                 error = "line " + std::to_string(number) + ": seed takes one whole number";
                 return false;
             }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sc {
@@ -27,6 +28,8 @@ bool parse_key_script(const std::string& text, KeyScript& script, std::string& e
 bool parse_key_script(const std::string& text, std::vector<ScriptKey>& keys, std::string& error);
 // Reads and parses a script file; the error names the file.
 bool read_key_script(const std::string& path, KeyScript& script, std::string& error);
+// A whole decimal number up to `max`: digits only, no sign or blanks.
+bool parse_whole_number(std::string_view text, std::uint64_t max, std::uint64_t& out);
 // "Left" -> 37 ... "Click" -> kClickCode, or a decimal code; -1 if not a key.
 int key_code_from_name(const std::string& name);
 // The name a script writes for a key code: "Left" ... "Click", else the decimal code.

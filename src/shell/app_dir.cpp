@@ -48,17 +48,17 @@ bool folder_writable(const std::string& dir) {
     return ::access(dir.c_str(), W_OK | X_OK) == 0;
 }
 
+std::string xdg_base_dir(const char* variable, const char* under_home) {
+    // A relative path in the variable is to be ignored, as the base directory rules say.
+    if (const char* x = std::getenv(variable); x != nullptr && x[0] == '/') { return x; }
+    if (const char* h = std::getenv("HOME"); h != nullptr && h[0] != '\0') { return std::string(h) + "/" + under_home; }
+    return {};
+}
+
 std::string xdg_data_dir() {
-    namespace fs = std::filesystem;
-    fs::path base;
-    if (const char* x = std::getenv("XDG_DATA_HOME"); x != nullptr && x[0] == '/') {
-        base = x;
-    } else if (const char* h = std::getenv("HOME"); h != nullptr && h[0] != '\0') {
-        base = fs::path(h) / ".local" / "share";
-    } else {
-        return {};
-    }
-    const fs::path dir = base / "sevenchips";
+    const std::string base = xdg_base_dir("XDG_DATA_HOME", ".local/share");
+    if (base.empty()) { return {}; }
+    const fs::path dir = fs::path(base) / "sevenchips";
     std::error_code ec;
     fs::create_directories(dir, ec);
     if (!fs::is_directory(dir, ec)) { return {}; }

@@ -15,6 +15,9 @@ std::string find_app_dir();
 // True if a file can be created in `dir` (tried with a scratch file that is removed again).
 bool folder_writable(const std::string& dir);
 
+// A user's base folder: $VARIABLE when it is an absolute path, else $HOME/UNDER_HOME; empty
+// when neither is known. ("XDG_CONFIG_HOME", ".config") gives ~/.config.
+std::string xdg_base_dir(const char* variable, const char* under_home);
 // The user's data folder for this game ($XDG_DATA_HOME/sevenchips/ or
 // ~/.local/share/sevenchips/), created if missing; empty when it cannot be made.
 std::string xdg_data_dir();

@@ -44,8 +44,7 @@ std::vector<std::string> screenshot_folders() {
     while (home.size() > 1 && home.back() == '/') { home.pop_back(); }
     if (const std::string x = env("XDG_PICTURES_DIR"); !x.empty() && x[0] == '/') { out.push_back(x); }
     if (!home.empty()) {
-        const std::string config = env("XDG_CONFIG_HOME");
-        const std::string named = pictures_from_user_dirs(config.empty() || config[0] != '/' ? home + "/.config" : config, home);
+        const std::string named = pictures_from_user_dirs(xdg_base_dir("XDG_CONFIG_HOME", ".config"), home);
         if (!named.empty()) { out.push_back(named); }
         out.push_back(home + "/Pictures");
     }

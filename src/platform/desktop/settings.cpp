@@ -6,10 +6,12 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+
+#include "shell/app_dir.hpp"
+#include "shell/atomic_file.hpp"
 
 namespace sc {
 
@@ -34,24 +36,6 @@ bool parse_switch(std::string_view text, bool& value) {
         return false;
     }
     return true;
-}
-
-// Writes `text` to a new file beside `path` and renames it over `path`: whoever reads the
-// file sees the old one or the new one, never a part of either. Returns 0 or the errno.
-int write_atomically(const std::string& path, const std::string& text) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::path folder = fs::path(path).parent_path();
-    fs::create_directories(folder, ec);
-    std::string temp = (folder / ".settings-XXXXXX").string();
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) { return errno; }
-    int error = 0;
-    if (::write(fd, text.data(), text.size()) != ssize_t(text.size()) || ::fsync(fd) != 0) { error = errno ? errno : EIO; }
-    if (::close(fd) != 0 && error == 0) { error = errno; }
-    if (error == 0 && std::rename(temp.c_str(), path.c_str()) != 0) { error = errno; }
-    if (error != 0) { ::unlink(temp.c_str()); }
-    return error;
 }
 
 }  // namespace
@@ -116,14 +100,8 @@ Settings with_options(Settings s, const DesktopOptions& o) {
 }
 
 std::string settings_path() {
-    // A relative XDG_CONFIG_HOME is to be ignored, as the base directory rules say.
-    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x != nullptr && x[0] == '/') {
-        return std::string(x) + "/sevenchips/settings";
-    }
-    if (const char* h = std::getenv("HOME"); h != nullptr && h[0] != '\0') {
-        return std::string(h) + "/.config/sevenchips/settings";
-    }
-    return {};
+    const std::string config = xdg_base_dir("XDG_CONFIG_HOME", ".config");
+    return config.empty() ? std::string() : config + "/sevenchips/settings";
 }
 
 Settings SettingsFile::load() {
@@ -157,11 +135,13 @@ Settings SettingsFile::load() {
 
 void SettingsFile::save(const Settings& s) {
     if (path_.empty() || s == held_) { return; }
-    if (const int error = write_atomically(path_, format_settings(s)); error == 0) {
+    std::error_code ignored;  // a folder that cannot be made fails the write, which says why
+    std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ignored);
+    if (const std::string error = write_file_atomically(path_, format_settings(s)); error.empty()) {
         held_ = s;
     } else if (!told_) {
         told_ = true;
-        std::fprintf(stderr, "sevenchips: cannot save the settings in %s (%s)\n", path_.c_str(), std::strerror(error));
+        std::fprintf(stderr, "sevenchips: cannot save the settings in %s (%s)\n", path_.c_str(), error.c_str());
     }
 }
 

@@ -16,24 +16,6 @@
 
 namespace sc {
 
-namespace {
-
-bool parse_count(const std::string& s, unsigned long long max, unsigned long long& out) {
-    if (s.empty() || s.size() > 20) { return false; }
-    unsigned long long v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') { return false; }
-        const unsigned long long next = v * 10 + unsigned(c - '0');
-        if (next / 10 != v) { return false; }
-        v = next;
-    }
-    if (v > max) { return false; }
-    out = v;
-    return true;
-}
-
-}  // namespace
-
 bool parse_replay_args(int argc, const char* const* argv, ReplayOptions& o, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -47,8 +29,8 @@ bool parse_replay_args(int argc, const char* const* argv, ReplayOptions& o, std:
         };
         std::string v;
         if (arg == "--seed") {
-            unsigned long long n = 0;
-            if (!value(v) || !parse_count(v, ~0ULL, n)) {
+            std::uint64_t n = 0;
+            if (!value(v) || !parse_whole_number(v, ~std::uint64_t(0), n)) {
                 if (error.empty()) { error = "--seed takes a whole number"; }
                 return false;
             }
@@ -57,8 +39,8 @@ bool parse_replay_args(int argc, const char* const* argv, ReplayOptions& o, std:
         } else if (arg == "--keys") {
             if (!value(o.keys_file)) { return false; }
         } else if (arg == "--ticks") {
-            unsigned long long n = 0;
-            if (!value(v) || !parse_count(v, 100000000ULL, n)) {
+            std::uint64_t n = 0;
+            if (!value(v) || !parse_whole_number(v, 100000000ULL, n)) {
                 if (error.empty()) { error = "--ticks takes a whole number up to 100000000"; }
                 return false;
             }
@@ -68,13 +50,13 @@ bool parse_replay_args(int argc, const char* const* argv, ReplayOptions& o, std:
         } else if (arg == "--shot") {
             if (!value(v)) { return false; }
             const auto colon = v.find(':');
-            unsigned long long n = 0;
+            std::uint64_t n = 0;
             if (colon == std::string::npos || colon + 1 >= v.size()) {
                 error = "--shot takes TICK:FILE";
                 return false;
             }
             const std::string when = v.substr(0, colon);
-            if (when != "start" && when != "end" && !parse_count(when, 100000000ULL, n)) {
+            if (when != "start" && when != "end" && !parse_whole_number(when, 100000000ULL, n)) {
                 error = "--shot: '" + when + "' is not a tick, \"start\" or \"end\"";
                 return false;
             }
@@ -155,8 +137,7 @@ void ReplaySession::run(const std::function<void(const std::string& event, int k
     loop.run([&](const LoopEvent& ev) {
         const std::string_view line = count_.after(ev, g_);
         if (!line.empty()) {
-            on_line(std::string(line), ev.kind == LoopEvent::Kind::Click ? kClickCode
-                                       : ev.kind == LoopEvent::Kind::Key ? ev.key : -1);
+            on_line(std::string(line), script_key(ev));
         }
         if (ev.kind == LoopEvent::Kind::Timer2 && count_.ticks() >= max_ticks_) {
             loop.request_stop();
