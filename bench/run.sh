@@ -131,7 +131,7 @@ cp -r "$BUILD/game/bg" "$BUILD/game/se" "$WORK/app/"
 echo "bench: replaying demo/win.keys headless (5 runs)" >&2
 "$BUILD/bench/headless_bench" --keys "$ROOT/demo/win.keys" --app-dir "$WORK/headless" --runs 5 >"$WORK/headless.txt"
 echo "bench: the real program and the floor under Xvfb (about $((2 * SECONDS_RUN + 30)) s)" >&2
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --under-x "$BUILD" "$WORK" "$SECONDS_RUN"
+xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" --under-x "$BUILD" "$WORK" "$SECONDS_RUN"
 
 python3 - "$WORK/battle.jsonl" >>"$WORK/desktop.txt" <<'EOF'
 import json, sys
