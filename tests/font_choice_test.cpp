@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <tuple>
 
-#include "draw/font_engine.hpp"
+#include "pixels/font_engine.hpp"
 
 namespace sc {
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "draw/font_engine.hpp"
+#include "platform/fonts/installed_fonts.hpp"
 #include "support/headless_game.hpp"
 
 namespace sc {
@@ -91,7 +91,7 @@ TEST(FontLookupTest, JapaneseFaceFallbacksAndOneClearLine) {
         if (c.config && c.config->find("latin") != std::string::npos && !std::filesystem::exists(latin)) { continue; }
         EnvOverride pin("SEVENCHIPS_FONT", c.pinned), config("FONTCONFIG_FILE", c.config);
         std::string warning;
-        const auto engine = FontEngine::create(&warning);
+        const auto engine = open_installed_font(&warning);
         EXPECT_EQ(warning.find('\n'), std::string::npos);
         if (c.warns == nullptr) {
             EXPECT_EQ(engine, nullptr);

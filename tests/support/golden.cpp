@@ -10,9 +10,9 @@
 #include <sstream>
 
 #include "core/window_picture.hpp"
-#include "runs/key_script.hpp"
-#include "draw/png_writer.hpp"
+#include "pixels/png_writer.hpp"
 #include "platform/headless/replay.hpp"
+#include "runs/key_script.hpp"
 #include "support/headless_game.hpp"
 
 namespace sc::testing {

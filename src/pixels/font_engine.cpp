@@ -1,11 +1,10 @@
-// Text through FreeType, with the face found by fontconfig. A string is rasterised once per
+// Text through FreeType, in a face chosen among the candidates a font lookup gives. A string is rasterised once per
 // size and weight into a coverage map; drawing blends the colour through that map.
-#include "draw/font_engine.hpp"
+#include "pixels/font_engine.hpp"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
@@ -395,45 +394,6 @@ FT_Face open_face(FT_Library lib, const std::string& path, int index) {
     return face;
 }
 
-struct Candidate {
-    std::string path;
-    int index = 0;
-    bool japanese = true;  // fontconfig says the face covers Japanese
-};
-
-// Every font fontconfig knows, best first for Japanese sans-serif text.
-std::vector<Candidate> fontconfig_candidates() {
-    std::vector<Candidate> out;
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (config == nullptr) { return out; }
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif:lang=ja"));
-    if (pattern != nullptr) {
-        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(config, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcFontSet* set = FcFontSort(config, pattern, FcFalse, nullptr, &result);
-        if (set != nullptr) {
-            for (int i = 0; i < set->nfont; ++i) {
-                FcChar8* file = nullptr;
-                int index = 0;
-                if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch || file == nullptr) {
-                    continue;
-                }
-                if (FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index) != FcResultMatch) { index = 0; }
-                FcLangSet* langs = nullptr;
-                const bool japanese = FcPatternGetLangSet(set->fonts[i], FC_LANG, 0, &langs) == FcResultMatch &&
-                                      FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("ja")) == FcLangEqual;
-                out.push_back({reinterpret_cast<const char*>(file), index, japanese});
-            }
-            FcFontSetDestroy(set);
-        }
-        FcPatternDestroy(pattern);
-    }
-    FcConfigDestroy(config);
-    return out;
-}
-
 void add_warning(std::string* warning, const std::string& line) {
     if (warning == nullptr) { return; }
     *warning += warning->empty() ? line : "; " + line.substr(std::string("sevenchips: ").size());
@@ -465,11 +425,11 @@ int rooms_fitted(FreeTypeEngine& engine) {
 // text fits, else the one in which most fit (the first of equals); else the first that opens
 // at all. Only faces that fontconfig lists for Japanese are measured, so a machine with many
 // fonts does not open them all.
-std::unique_ptr<FontEngine> choose_face(const Library& lib, const std::vector<Candidate>& candidates,
+std::unique_ptr<FontEngine> choose_face(const Library& lib, const std::vector<FontFile>& candidates,
                                         std::string* warning) {
     std::unique_ptr<FreeTypeEngine> best;
     int best_fitted = -1;
-    for (const Candidate& c : candidates) {
+    for (const FontFile& c : candidates) {
         if (!c.japanese) { continue; }
         FT_Face face = open_face(lib.get(), c.path, c.index);
         if (face == nullptr) { continue; }
@@ -488,7 +448,7 @@ std::unique_ptr<FontEngine> choose_face(const Library& lib, const std::vector<Ca
     if (best != nullptr) { return best; }
     add_warning(warning,
                 "sevenchips: no font with Japanese glyphs found; install fonts-horai-umefont (or fonts-vlgothic)");
-    for (const Candidate& c : candidates) {
+    for (const FontFile& c : candidates) {
         if (FT_Face face = open_face(lib.get(), c.path, c.index)) {
             return std::make_unique<FreeTypeEngine>(lib, face, c.path);
         }
@@ -505,36 +465,30 @@ Library start_library() {
 
 }  // namespace
 
-std::unique_ptr<FontEngine> FontEngine::create(std::string* warning) {
-    if (warning) { warning->clear(); }
+std::unique_ptr<FontEngine> FontEngine::create_from(const std::vector<FontFile>& files, std::string* warning) {
     const Library lib = start_library();
     if (lib == nullptr) {
         add_warning(warning, "sevenchips: the font library cannot start; the game runs without text");
         return nullptr;
     }
-    // A font file named by the user (or a test) wins when it can be read.
-    if (const char* pinned = std::getenv("SEVENCHIPS_FONT"); pinned != nullptr && *pinned != '\0') {
-        FT_Face face = readable_file(pinned) ? open_face(lib.get(), pinned, 0) : nullptr;
-        if (face != nullptr) {
-            if (missing_glyphs(face) > 0) {
-                add_warning(warning, std::string("sevenchips: the font ") + pinned +
-                                         " lacks some of the game's Japanese glyphs");
-            }
-            return std::make_unique<FreeTypeEngine>(lib, face, pinned);
-        }
-        add_warning(warning, std::string("sevenchips: SEVENCHIPS_FONT ") + pinned +
-                                 " cannot be opened as a font; looking for an installed one");
-    }
-    return choose_face(lib, fontconfig_candidates(), warning);
+    return choose_face(lib, files, warning);
 }
 
 std::unique_ptr<FontEngine> FontEngine::create_from(const std::vector<std::string>& files, std::string* warning) {
     if (warning) { warning->clear(); }
-    const Library lib = start_library();
-    if (lib == nullptr) { return nullptr; }
-    std::vector<Candidate> candidates;
+    std::vector<FontFile> candidates;
     for (const std::string& f : files) { candidates.push_back({f, 0, true}); }
-    return choose_face(lib, candidates, warning);
+    return create_from(candidates, warning);
+}
+
+std::unique_ptr<FontEngine> FontEngine::open_file(const std::string& path, std::string* warning) {
+    const Library lib = start_library();
+    FT_Face face = lib != nullptr && readable_file(path) ? open_face(lib.get(), path, 0) : nullptr;
+    if (face == nullptr) { return nullptr; }
+    if (missing_glyphs(face) > 0) {
+        add_warning(warning, "sevenchips: the font " + path + " lacks some of the game's Japanese glyphs");
+    }
+    return std::make_unique<FreeTypeEngine>(lib, face, path);
 }
 
 }  // namespace sc
