@@ -1,5 +1,5 @@
 // Renders UTF-8 text onto surfaces with FreeType, in a face chosen among given font files
-// for covering the game's strings. Each distinct string and style is rasterised once and
+// by a fixed order of preference, whatever order they come in. Each distinct string and style is rasterised once and
 // reused. Finding the installed files is the platform's business (a web build has no
 // fontconfig).
 #pragma once
@@ -30,15 +30,14 @@ public:
     virtual std::string font_path() const = 0;
     virtual std::string font_name() const = 0;
 
-    // The best of the given faces for the game, in the order given (as fontconfig's). A
-    // problem (no Japanese face, no face at all) is added to `warning` as one line for
-    // standard error; the engine is null only when no face at all could be opened.
+    // The best of the given faces for the game: of those that cover the game's strings, named
+    // families first ("Ume P Gothic" regular before all), then the others by family and file;
+    // the first in which the tightest texts fit. A problem (no Japanese face, no face at all)
+    // is put into `warning` as one line for standard error; the engine is null only when no
+    // face at all could be opened.
     static std::unique_ptr<FontEngine> create_from(const std::vector<FontFile>& files, std::string* warning);
-    // The same, with `warning` cleared first, for plain files of one face each.
+    // The same for plain files of one face each.
     static std::unique_ptr<FontEngine> create_from(const std::vector<std::string>& files, std::string* warning);
-    // The one file named, even when it lacks some of the game's glyphs (which `warning` is
-    // told); null when it cannot be read as a font.
-    static std::unique_ptr<FontEngine> open_file(const std::string& path, std::string* warning);
 };
 
 }  // namespace sc

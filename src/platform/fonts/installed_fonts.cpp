@@ -3,22 +3,19 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <cstdlib>
-
 namespace sc {
 
 std::vector<FontFile> installed_fonts() {
     std::vector<FontFile> out;
     FcConfig* config = FcInitLoadConfigAndFonts();
     if (config == nullptr) { return out; }
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif:lang=ja"));
-    if (pattern != nullptr) {
+    // A plain list rather than fontconfig's sort: the engine puts the faces in its own order,
+    // so neither the configuration's preferences nor the order of the font folders count.
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, FC_LANG, nullptr);
+    if (pattern != nullptr && objects != nullptr) {
         FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(config, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcFontSet* set = FcFontSort(config, pattern, FcFalse, nullptr, &result);
-        if (set != nullptr) {
+        if (FcFontSet* set = FcFontList(config, pattern, objects)) {
             for (int i = 0; i < set->nfont; ++i) {
                 FcChar8* file = nullptr;
                 int index = 0;
@@ -33,22 +30,14 @@ std::vector<FontFile> installed_fonts() {
             }
             FcFontSetDestroy(set);
         }
-        FcPatternDestroy(pattern);
     }
+    if (objects != nullptr) { FcObjectSetDestroy(objects); }
+    if (pattern != nullptr) { FcPatternDestroy(pattern); }
     FcConfigDestroy(config);
     return out;
 }
 
 std::unique_ptr<FontEngine> open_installed_font(std::string* warning) {
-    if (warning) { warning->clear(); }
-    // A font file named by the user (or a test) wins when it can be read.
-    if (const char* pinned = std::getenv("SEVENCHIPS_FONT"); pinned != nullptr && *pinned != '\0') {
-        if (auto engine = FontEngine::open_file(pinned, warning)) { return engine; }
-        if (warning) {
-            *warning = std::string("sevenchips: SEVENCHIPS_FONT ") + pinned +
-                       " cannot be opened as a font; looking for an installed one";
-        }
-    }
     return FontEngine::create_from(installed_fonts(), warning);
 }
 
