@@ -3,9 +3,9 @@
 
 #include <sstream>
 
-#include "runs/key_script.hpp"
+#include "pixels/png_reader.hpp"
 #include "platform/headless/replay.hpp"
-#include "shell/pictures.hpp"
+#include "runs/key_script.hpp"
 #include "support/headless_game.hpp"
 
 namespace sc {

@@ -12,10 +12,10 @@
 
 #include "app/desktop_runs.hpp"
 #include "core/event_loop.hpp"
-#include "draw/font_engine.hpp"
 #include "platform/desktop/desktop_platform.hpp"
 #include "platform/desktop/options.hpp"
 #include "platform/desktop/settings.hpp"
+#include "platform/fonts/installed_fonts.hpp"
 #include "shell/game.hpp"
 
 namespace {
@@ -84,7 +84,7 @@ struct Loaded {
 
 Loaded load(sc::Platform& platform, std::optional<std::uint64_t> seed) {
     Loaded l;
-    l.fonts = sc::FontEngine::create(&l.warning);
+    l.fonts = sc::open_installed_font(&l.warning);
     l.game = std::make_unique<sc::Game>(platform);
     l.game->fonts = l.fonts.get();
     if (seed) {

@@ -1,5 +1,5 @@
 // Text on the surfaces: per-surface style and the game's number format.
-#include "draw/font_engine.hpp"
+#include "pixels/font_engine.hpp"
 #include "shell/game.hpp"
 
 namespace sc {

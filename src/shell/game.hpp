@@ -9,7 +9,7 @@
 #include "core/loop_client.hpp"
 #include "core/platform.hpp"
 #include "core/random.hpp"
-#include "draw/surface.hpp"
+#include "pixels/surface.hpp"
 #include "shell/state.hpp"
 
 namespace sc {

@@ -7,9 +7,9 @@
 
 #include "core/event_loop.hpp"
 #include "core/window_picture.hpp"
-#include "draw/font_engine.hpp"
+#include "pixels/png_writer.hpp"
+#include "platform/fonts/installed_fonts.hpp"
 #include "platform/headless/headless_platform.hpp"
-#include "draw/png_writer.hpp"
 #include "runs/key_script.hpp"
 #include "runs/trace.hpp"
 #include "shell/game.hpp"
@@ -96,7 +96,7 @@ int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
     HeadlessPlatform platform;
     platform.preference_override = o.data_dir;
     std::string warning;
-    std::unique_ptr<FontEngine> fonts = FontEngine::create(&warning);
+    std::unique_ptr<FontEngine> fonts = open_installed_font(&warning);
     if (!warning.empty()) { err << warning << "\n"; }
     Game g(platform);
     g.fonts = fonts.get();
