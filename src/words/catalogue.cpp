@@ -55,8 +55,10 @@ Catalogue::Catalogue(std::string_view mo) {
     MoFile file(mo);
     std::uint32_t count = 0, sources = 0, translations = 0;
     if (!file.start() || !file.word(8, count) || !file.word(12, sources) || !file.word(16, translations)) { return; }
-    // A count larger than the file could hold is a damaged header: stop at what fits.
-    for (std::uint32_t i = 0; i < count && std::size_t(i) * 8 < mo.size(); ++i) {
+    // Tables that would run past the end mean a damaged header: nothing in it can be trusted.
+    const auto fits = [&](std::uint32_t table) { return table <= mo.size() && (mo.size() - table) / 8 >= count; };
+    if (!fits(sources) || !fits(translations)) { return; }
+    for (std::uint32_t i = 0; i < count; ++i) {
         std::string_view source, translation;
         if (!file.text(sources, i, source) || !file.text(translations, i, translation)) { continue; }
         // The empty source is the catalogue's own header, never a text of the game.

@@ -47,7 +47,19 @@ const Catalogue* find_catalogue(std::string_view language) {
 std::string unknown_language(std::string_view language) {
     std::string known;
     for (const std::string& l : languages()) { known += (known.empty() ? "" : ", ") + l; }
-    return "unknown language '" + std::string(language.substr(0, 40)) + "' (" + known + ")";
+    // What was typed is shown as it was, but a control byte or other odd byte as \xNN, so
+    // the line stays one readable line.
+    std::string shown;
+    for (const char c : language.substr(0, 40)) {
+        if (c > 0x1f && c < 0x7f) {
+            shown += c;
+        } else {
+            static constexpr char kHex[] = "0123456789abcdef";
+            const auto b = static_cast<unsigned char>(c);
+            shown += {'\\', 'x', kHex[b >> 4], kHex[b & 15]};
+        }
+    }
+    return "unknown language '" + shown + "' (" + known + ")";
 }
 
 }  // namespace sc
