@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <map>
 #include <set>
 #include <sstream>
@@ -88,20 +87,15 @@ struct Place {
     std::vector<std::string> texts;
 };
 
-std::vector<std::string> join(std::initializer_list<std::vector<std::string>> lists) {
-    std::vector<std::string> out;
-    for (const auto& l : lists) { out.insert(out.end(), l.begin(), l.end()); }
-    return out;
-}
-
-// The game's own texts from its tables, so a new or changed one is measured too.
+// The game's own texts come from its tables, so a new or changed one is measured too.
 std::vector<Place> places() {
     testing::HeadlessGame h;
     h.load();
     const Game& g = h.g;
-    std::vector<std::string> rows(g.CommandName.begin(), g.CommandName.end()), lines;
+    std::vector<std::string> rows(g.CommandName.begin(), g.CommandName.end()), lines, names(g.PilotName.begin(), g.PilotName.end());
+    rows.insert(rows.end(), g.SkillName.begin(), g.SkillName.end());
+    rows.push_back("moving...");
     for (const auto& pilot : g.Koe) { lines.insert(lines.end(), pilot.begin(), pilot.end()); }
-    std::vector<std::string> enemies(g.EnemyNames.begin(), g.EnemyNames.end() - 1);  // the last is the closing row
     // The status panel's inside is x 38..154 within its bevel; a name stays above the rule at
     // y 66, a label left of its value at x 118. A spoken line stays inside its box's border
     // (x - 5 .. x + 90) for pilot 0 (x = 56); upright, its two copies' 13 rows overhang the
@@ -109,9 +103,8 @@ std::vector<Place> places() {
     // band the clearing restores. The level-up sign stays inside the 140-pixel square restored
     // round the chip (centre 100, 100 here); the ending and the prompt inside the box x 250..518.
     return {
-        {"pilot's name", 11, true, false, {{45, 50}, {45, 51}}, 38, 38, 154, 65, {g.PilotName.begin(), g.PilotName.end()}},
-        {"row or skill", 10, true, false, {{45, 70}, {45, 71}}, 38, 69, 154, 99,
-         join({rows, {g.SkillName.begin(), g.SkillName.end()}, {"moving..."}})},
+        {"pilot's name", 11, true, false, {{45, 50}, {45, 51}}, 38, 38, 154, 65, names},
+        {"row or skill", 10, true, false, {{45, 70}, {45, 71}}, 38, 69, 154, 99, rows},
         {"status label", 10, true, false, {{45, 100}, {46, 100}}, 38, 96, 117, 119, {"レベル", "マックス", "ショート", "ロング"}},
         {"status value", 10, true, false, {{118, 160}, {119, 160}}, 118, 160, 154, 179, {" 9999 "}},
         {"asleep face", 11, true, false, {{8, 69}, {9, 70}}, 0, 0, 89, 89, {"Sleeping..."}},
@@ -121,7 +114,7 @@ std::vector<Place> places() {
         {"spoken line", 9, true, false, {{56, 545}, {57, 546}}, 52, 544, 145, 558, lines},
         {"level-up sign", 8, true, false, {{71, 100}, {72, 101}}, 30, 30, 169, 169, {"レベルアップ！"}},
         {"damage rate", 28, false, false, {{53, 251}, {55, 253}}, 38, 246, 154, 298, {" 999 "}},
-        {"enemy's name", 9, false, false, {{623, 50}, {623, 51}}, 614, 38, 730, 65, enemies},
+        {"enemy's name", 9, false, false, {{623, 50}, {623, 51}}, 614, 38, 730, 65, {g.EnemyNames.begin(), g.EnemyNames.end() - 1}},
         {"enemy's hit points", 28, true, false, {{620, 100}, {622, 102}}, 622, 100, 721, 139, {" 9999 "}},
         {"enemy's speed label", 10, true, false, {{620, 176}}, 620, 175, 679, 191, {"スピード"}},
         {"enemy's speed", 10, true, false, {{680, 176}}, 680, 176, 719, 191, {" 10 "}},
@@ -134,41 +127,32 @@ std::vector<Place> places() {
     };
 }
 
-// The box round every inked pixel: left, top, right, bottom (left -1 when there is none).
-std::array<int, 4> ink(const Surface& s) {
-    std::array<int, 4> box = {-1, s.height(), -1, -1};
-    for (int y = 0; y < s.height(); ++y) {
-        for (int x = 0; x < s.width(); ++x) {
-            if (s.at(x, y) == 0) { continue; }
-            box = {box[0] < 0 ? x : std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), y};
-        }
-    }
-    return box;
+bool shared_text(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c > 0x1f && c < 0x7f; });
 }
 
 TEST(WordsTest, EveryTextHasAnEntryAndFitsItsRoomInEveryLanguage) {
     const Catalogue& english = *find_catalogue("en");
     std::set<std::string> listed;
     for (const std::string& language : languages()) {
-        for (const Place& place : places()) {
-            TextStyle style;
-            style.FontSize = place.size;
-            style.FontBold = place.bold;
-            style.FontItalic = place.italic;
-            style.ForeColor = RGB(255, 255, 255);
-            for (const std::string& text : place.texts) {
+        for (const Place& p : places()) {
+            TextStyle style{p.size, p.bold, p.italic, RGB(255, 255, 255)};
+            for (const std::string& text : p.texts) {
                 listed.insert(text);
-                const bool shared = std::all_of(text.begin(), text.end(), [](char c) { return c > 0x1f && c < 0x7f; });
-                EXPECT_TRUE(shared || english.find(text) != nullptr) << "no English for " << text;
+                EXPECT_TRUE(shared_text(text) || english.find(text) != nullptr) << "no English for " << text;
                 const std::string* other = language == "ja" ? nullptr : find_catalogue(language)->find(text);
                 const std::string& shown = other != nullptr ? *other : text;
                 Surface s(768, 576);
-                for (const auto& [x, y] : place.at) { shared_fonts()->draw(s, float(x), float(y), shown, style); }
-                const auto [l, t, r, b] = ink(s);
-                EXPECT_TRUE(l >= place.left && t >= place.top && r <= place.right && b <= place.bottom)
-                    << language << ", " << place.what << ": \"" << shown << "\" inks x " << l << ".." << r << ", y " << t
-                    << ".." << b << "; its room is x " << place.left << ".." << place.right << ", y " << place.top << ".."
-                    << place.bottom;
+                for (const auto& [x, y] : p.at) { shared_fonts()->draw(s, float(x), float(y), shown, style); }
+                int l = 768, t = 576, r = -1, b = -1;  // the box round every inked pixel
+                for (int y = 0; y < 576; ++y) {
+                    for (int x = 0; x < 768; ++x) {
+                        if (s.at(x, y) != 0) { l = std::min(l, x), t = std::min(t, y), r = std::max(r, x), b = y; }
+                    }
+                }
+                EXPECT_TRUE(l >= p.left && t >= p.top && r <= p.right && b <= p.bottom)
+                    << language << ", " << p.what << ": \"" << shown << "\" inks x " << l << ".." << r << ", y " << t << ".." << b
+                    << "; its room is x " << p.left << ".." << p.right << ", y " << p.top << ".." << p.bottom;
             }
         }
     }
@@ -207,8 +191,7 @@ TEST(WordsTest, TheGoldenGamesDrawNoTextOutsideTheCatalogueAndTheMeasuredPlaces)
             if (language == "ja") {
                 EXPECT_TRUE(number || text.size() <= 1 || measured.count(text)) << "not measured: " << text;
             } else {
-                EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](char c) { return c > 0x1f && c < 0x7f; }))
-                    << language << " draws \"" << text << "\"";
+                EXPECT_TRUE(shared_text(text)) << language << " draws \"" << text << "\"";
             }
         }
     }
