@@ -4,7 +4,7 @@
 # platform and the programs, fontconfig out of the pixels (a web build lacks it).
 # Usage: tests/layers.sh SOURCE_DIR
 set -uo pipefail
-declare -A LAYER=([pixels]=0 [core]=1 [shell]=2 [sound]=2 [draw]=2 [battle]=2 [progress]=2 [runs]=3
+declare -A LAYER=([pixels]=0 [words]=1 [core]=1 [shell]=2 [sound]=2 [draw]=2 [battle]=2 [progress]=2 [runs]=3
     [platform/fonts]=4 [platform/headless]=5 [platform/desktop]=5 [app]=6)
 faults=0
 fault() { echo "layers: $*"; faults=$((faults + 1)); }

@@ -14,6 +14,7 @@
 
 namespace sc {
 
+class Catalogue;
 class FontEngine;
 
 class Game : public GameState, public LoopClient {
@@ -34,6 +35,9 @@ public:
     InputQueue input;
     Random rng;
     FontEngine* fonts = nullptr;   // not owned; null draws no text
+    // The language of the drawn words, set before Form_Load (the faces are labelled there);
+    // null draws the game's own Japanese texts.
+    const Catalogue* catalogue = nullptr;
     int ScreenLeft = 16, ScreenTop = 12;  // where Display(0) stands in the window
     bool ended = false;                   // the program has been ended
     std::string ClearFileWritten;         // where the clear file went (empty until written)
