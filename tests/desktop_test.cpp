@@ -1,12 +1,19 @@
 // The desktop window: SDL events as the game's key codes and clicks, the picture scaled into
-// windows of any size, and the SDL_mixer music device's modes.
+// windows of any size, what the window shows as the screen changes, moves and pauses, and the
+// SDL_mixer music device's modes.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <iterator>
+#include <vector>
 
 #include "core/viewport.hpp"
+#include "core/window_picture.hpp"
+#include "platform/desktop/desktop_platform.hpp"
 #include "platform/desktop/input.hpp"
+#include "platform/desktop/pause_sign.hpp"
 #include "platform/desktop/sdl_audio.hpp"
 #include "support/headless_game.hpp"
 
@@ -111,6 +118,48 @@ TEST(ViewportTest, WholeScalesCentredShrinkingOnlyBelowOne) {
     EXPECT_LE(py, 599);
     const struct { int w, h, scale; } initial[] = {{800, 600, 1}, {640, 480, 1}, {1920, 1050, 1}, {2560, 1400, 2}, {3840, 2100, 3}};
     for (const auto& i : initial) { EXPECT_EQ(initial_scale(i.w, i.h), i.scale) << i.w << "x" << i.h; }
+}
+
+// The window sends on only what changed of the picture; what it shows must still be the whole
+// picture every time: the border black again after a shake, the pause dimming what was shown.
+TEST(DesktopWindowTest, ShowsTheWholePictureAsTheScreenChangesMovesAndPauses) {
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    DesktopPlatform p;
+    ASSERT_TRUE(p.open()) << p.error();
+    p.pause().in_battle = [] { return true; };
+    Surface screen(768, 576);
+    for (int y = 0; y < 576; ++y) {
+        for (int x = 0; x < 768; ++x) { screen.set(x, y, std::uint32_t(x * 0x10301 + y * 0x20103) & 0xffffff); }
+    }
+    const struct { int left, top; bool draw, pause; } steps[] = {
+        {16, 12, false, false}, {16, 12, true, false}, {21, 8, true, false},   {16, 12, false, false},
+        {16, 12, true, true},   {16, 12, true, true},  {16, 12, false, true},  {16, 12, true, false},
+        {16, 12, true, false},  {-4, 30, false, false}, {-4, 30, true, false}, {16, 12, false, false},
+    };
+    bool paused = false;
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        const auto& s = steps[i];
+        if (s.draw) { fill_box(screen, int(i) * 40, 100, int(i) * 40 + 30, 500, RGB(int(i) * 25, 255, 0)); }
+        p.present(screen, s.left, s.top);
+        if (s.pause != paused) {
+            SDL_Event e = key(SDLK_p);
+            SDL_PushEvent(&e);
+            InputQueue q;
+            p.poll_input(q);
+            paused = s.pause;
+        }
+        ASSERT_EQ(p.pause().active(), paused);
+        const Surface picture = compose_window(screen, s.left, s.top);
+        const Surface expected = paused ? paused_picture(picture, nullptr) : picture;
+        std::vector<std::uint32_t> shown(std::size_t(kWindowWidth) * kWindowHeight);
+        ASSERT_EQ(SDL_RenderReadPixels(SDL_GetRenderer(p.window()), nullptr, SDL_PIXELFORMAT_RGB888, shown.data(),
+                                       kWindowWidth * 4),
+                  0)
+            << SDL_GetError();
+        for (auto& v : shown) { v &= 0xffffff; }
+        EXPECT_TRUE(shown == expected.pixels()) << "step " << i;
+    }
 }
 
 TEST(DesktopAudioTest, MusicPlaysStopsForTheWatchdogAndSaysNothingOnceClosed) {

@@ -42,7 +42,7 @@ void DesktopPlatform::take_screenshot() {
     std::erase_if(screenshots_, [](const std::future<void>& f) {
         return f.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
     });
-    screenshots_.push_back(std::async(std::launch::async, [picture = picture_] {
+    screenshots_.push_back(std::async(std::launch::async, [picture = picture()] {
         std::string problem;
         const std::string path = save_screenshot(picture, screenshot_folders(), problem);
         if (path.empty()) {

@@ -146,7 +146,8 @@ bool DesktopPlatform::open(const Settings& start) {
     // Shown only now: a renderer may have had to make the window anew. Black at once, before
     // the game has loaded.
     SDL_ShowWindow(window_);
-    SDL_UpdateTexture(texture_, nullptr, picture_.pixels().data(), kWindowWidth * 4);
+    SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);  // opaque: it covers what lies below
+    show_picture();
     render();
 
     // Controllers are a bonus: without them the keyboard still plays.
@@ -281,24 +282,54 @@ void DesktopPlatform::present(const Surface& screen, int left, int top) {
     const bool same = screen.generation() == shown_generation_ && screen.pixels().data() == shown_pixels_ &&
                       left == shown_left_ && top == shown_top_;
     if (!same) {
-        // The window picture: black, with the screen surface where it stands now.
-        picture_.fill(0);
-        BitBlt(picture_, left, top, screen.width(), screen.height(), screen, 0, 0, SRCCOPY);
-        show_picture();
+        shown_screen_ = &screen;
         shown_generation_ = screen.generation();
         shown_pixels_ = screen.pixels().data();
         shown_left_ = left;
         shown_top_ = top;
+        picture_current_ = false;
+        const SDL_Rect area = screen_area(screen, left, top);
+        if (!pause_.active() && SDL_RectEquals(&area, &texture_area_)) {
+            // Only the screen changed, where it stood before: it goes into the texture as it
+            // is, with no window picture composed around it (the border there is still black).
+            if (area.w > 0 && area.h > 0) {
+                const std::uint32_t* from = screen.row(area.y - top) + (area.x - left);
+                SDL_UpdateTexture(texture_, &area, from, screen.width() * 4);
+            }
+            dirty_ = true;
+        } else {
+            show_picture();
+        }
     }
     render();
 }
 
+SDL_Rect DesktopPlatform::screen_area(const Surface& screen, int left, int top) {
+    const int x0 = std::max(left, 0), y0 = std::max(top, 0);
+    const int x1 = std::min(left + screen.width(), kWindowWidth), y1 = std::min(top + screen.height(), kWindowHeight);
+    return x1 > x0 && y1 > y0 ? SDL_Rect{x0, y0, x1 - x0, y1 - y0} : SDL_Rect{0, 0, 0, 0};
+}
+
+const Surface& DesktopPlatform::picture() {
+    if (!picture_current_ && shown_screen_ != nullptr) {
+        // The window picture: black, with the screen surface where it stood when last shown.
+        picture_.fill(0);
+        BitBlt(picture_, shown_left_, shown_top_, shown_screen_->width(), shown_screen_->height(), *shown_screen_, 0,
+               0, SRCCOPY);
+    }
+    picture_current_ = true;
+    return picture_;
+}
+
 void DesktopPlatform::show_picture() {
     if (pause_.active()) {
-        const Surface sign = paused_picture(picture_, sign_fonts_);
+        const Surface sign = paused_picture(picture(), sign_fonts_);
         SDL_UpdateTexture(texture_, nullptr, sign.pixels().data(), kWindowWidth * 4);
+        texture_area_ = SDL_Rect{-1, -1, -1, -1};  // dimmed all over: only a whole picture mends it
     } else {
-        SDL_UpdateTexture(texture_, nullptr, picture_.pixels().data(), kWindowWidth * 4);
+        SDL_UpdateTexture(texture_, nullptr, picture().pixels().data(), kWindowWidth * 4);
+        texture_area_ = shown_screen_ != nullptr ? screen_area(*shown_screen_, shown_left_, shown_top_)
+                                                 : SDL_Rect{0, 0, 0, 0};
     }
     dirty_ = true;
 }
@@ -315,8 +346,12 @@ void DesktopPlatform::render() {
     int dw = 0, dh = 0;
     SDL_GetRendererOutputSize(renderer_, &dw, &dh);
     const Viewport v = fit_viewport(dw, dh);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
+    // Cleared only when black bars show: otherwise the opaque picture covers the whole window,
+    // and clearing it first would cost as much again.
+    if (v.x > 0 || v.y > 0 || v.w < dw || v.h < dh) {
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+    }
     const SDL_Rect dst{v.x, v.y, v.w, v.h};
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
     SDL_RenderPresent(renderer_);

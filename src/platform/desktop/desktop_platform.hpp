@@ -42,6 +42,7 @@ public:
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
 
     bool ok() const { return window_ != nullptr; }
+    SDL_Window* window() const { return window_; }
     const std::string& error() const { return error_; }
     void set_icon(const Surface& logo);
 
@@ -65,7 +66,11 @@ public:
     std::function<void(const Settings&)> on_settings_changed;
 
 private:
-    void show_picture();  // the window picture (or its paused look) into the texture
+    void show_picture();  // the whole window picture (or its paused look) into the texture
+    // The window picture as last shown, composed only when asked for (pause, screenshot).
+    const Surface& picture();
+    // The part of the 800 x 600 picture a screen at (left, top) covers; empty if none.
+    static SDL_Rect screen_area(const Surface& screen, int left, int top);
     void handle(const SDL_Event& e, InputQueue& queue);
     WindowGeometry geometry() const;
     void render();
@@ -86,6 +91,13 @@ private:
     std::unique_ptr<MixerWaves> waves_;
     std::map<SDL_JoystickID, SDL_GameController*> controllers_;
     Surface picture_{800, 600};
+    bool picture_current_ = true;  // picture_ holds the screen last shown
+    // The screen last shown: the game's own surface, which lasts as long as the game. The
+    // window picture is composed from it only when needed; input (pause, screenshot) is only
+    // handled after a present, before the game draws again, so it still holds what was shown.
+    const Surface* shown_screen_ = nullptr;
+    // Where the texture holds the screen, black all around it (w < 0: it holds the paused look).
+    SDL_Rect texture_area_{-1, -1, -1, -1};
     std::uint64_t shown_generation_ = ~0ULL;
     const std::uint32_t* shown_pixels_ = nullptr;
     int shown_left_ = -1000, shown_top_ = -1000;
