@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "draw/font_needs.hpp"
 #include "pixels/font_engine.hpp"
 
 namespace sc {
@@ -17,6 +18,11 @@ const std::string kLatin = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 // Fits every tight text; VL PGothic sets a four-digit number past the enemy's panel, VL Gothic
 // also "Sleeping..." past its face.
 const std::string kFitting = "/usr/share/fonts/truetype/horai-umefont/ume-pgo4.ttf";
+
+// The face the game would take among `files`.
+std::unique_ptr<FontEngine> choose(const std::vector<std::string>& files, std::string* warning = nullptr) {
+    return FontEngine::create_from(files, game_face_needs(), warning);
+}
 
 bool fonts_there() {
     return std::filesystem::exists(kMono) && std::filesystem::exists(kProportional) &&
@@ -36,7 +42,7 @@ TEST(FontChoiceTest, TheFaceThatFitsBeforeTheOneThatFitsMostBeforeNoJapanese) {
     };
     for (const auto& [files, taken, warned] : cases) {
         std::string warning;
-        const auto engine = FontEngine::create_from(files, &warning);
+        const auto engine = choose(files, &warning);
         EXPECT_EQ(engine ? engine->font_path() : "", taken);
         EXPECT_EQ(!warning.empty(), warned) << warning;
     }
@@ -58,7 +64,7 @@ TEST(FontChoiceTest, TheSameFaceWhateverOrderTheFilesComeIn) {
         for (std::size_t turn = 0; turn < 2 * order.size(); ++turn) {
             if (turn == order.size()) { std::reverse(order.begin(), order.end()); }
             std::rotate(order.begin(), order.begin() + 1, order.end());
-            EXPECT_EQ(FontEngine::create_from(order, nullptr)->font_name(), taken) << "order " << turn;
+            EXPECT_EQ(choose(order)->font_name(), taken) << "order " << turn;
         }
     }
 }
@@ -78,7 +84,7 @@ std::pair<int, int> ink_end(FontEngine& fonts, const char* text, int x, int y, f
 
 TEST(FontChoiceTest, TheFaceLabelsFitOnTheFacesToTheLastDot) {
     if (!fonts_there()) { GTEST_SKIP() << "fonts-vlgothic, fonts-horai-umefont and fonts-dejavu-core are needed"; }
-    const auto chosen = FontEngine::create_from({kMono, kProportional, kFitting}, nullptr);
+    const auto chosen = choose({kMono, kProportional, kFitting});
     // Each label, where it is drawn, and the label less its last character.
     const std::tuple<const char*, int, float, const char*> labels[] = {{"Sleeping...", 9, 11, "Sleeping.."},
                                                                         {"Danger！", 17, 12, "Danger"}};
@@ -91,8 +97,8 @@ TEST(FontChoiceTest, TheFaceLabelsFitOnTheFacesToTheLastDot) {
     // The largest enemy hit points keep their last digit inside the panel's 100 shown columns.
     EXPECT_LE(ink_end(*chosen, " 9999 ", 2, 2, 28).first, 2 + 99);
     // The faces the lookup passes over would lose the last dot off the face, or the last digit.
-    EXPECT_GT(ink_end(*FontEngine::create_from({kMono}, nullptr), "Sleeping...", 9, 70, 11).first, 89);
-    EXPECT_GT(ink_end(*FontEngine::create_from({kProportional}, nullptr), " 9999 ", 2, 2, 28).first, 2 + 99);
+    EXPECT_GT(ink_end(*choose({kMono}), "Sleeping...", 9, 70, 11).first, 89);
+    EXPECT_GT(ink_end(*choose({kProportional}), " 9999 ", 2, 2, 28).first, 2 + 99);
 }
 
 }  // namespace

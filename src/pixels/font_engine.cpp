@@ -21,27 +21,6 @@ namespace sc {
 
 namespace {
 
-// What the game prints, a line per kind of text: a face that lacks any of these characters
-// cannot show the game. Another edition's texts are added here.
-constexpr const char* kGameStrings[] = {
-    "チキンゲーム戦闘不能レベルアップ！おやすみ～う～ん…リトル-９Ｃ・typeＰ鼓舞自然治癒子守歌",
-    "Enterキーを押してください",
-    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz!-",
-};
-
-// The faces asked for by name, most wanted first: the one the Debian package brings in
-// (fonts-horai-umefont), then common Japanese Gothic faces. Family and style must match as
-// whole names (in any case): "Ume P Gothic C4" is another face than "Ume P Gothic".
-struct NamedFace {
-    const char* family;
-    const char* style;
-};
-constexpr NamedFace kNamedFaces[] = {
-    {"Ume P Gothic", "Regular"},  {"VL PGothic", "Regular"}, {"IPAPGothic", "Regular"},
-    {"IPAexGothic", "Regular"},   {"Noto Sans CJK JP", "Regular"}, {"TakaoPGothic", "Regular"},
-    {"Ume Gothic", "Regular"},    {"VL Gothic", "Regular"},  {"IPAGothic", "Regular"},
-};
-
 // The usual synthetic oblique slant (about 12 degrees), 16.16 fixed point.
 constexpr FT_Fixed kSlant = 0x0366A;
 
@@ -191,14 +170,6 @@ constexpr std::size_t kMaxGlyphBytes = 4u << 20;
 // The FreeType library, shared by the faces tried while choosing and the one kept.
 using Library = std::shared_ptr<FT_LibraryRec_>;
 
-// Where a text stands on the screen and the last column and row it may ink there.
-struct Room {
-    const char* text;
-    float size;
-    bool bold;
-    int x, y, right, bottom;
-};
-
 class FreeTypeEngine final : public FontEngine {
 public:
     FreeTypeEngine(Library lib, FT_Face face, std::string path)
@@ -214,7 +185,7 @@ public:
     }
     std::string font_path() const override { return path_; }
     // Whether `room.text` drawn where it stands keeps its ink inside its room.
-    bool fits(const Room& room) {
+    bool fits(const TextRoom& room) {
         const Rendered* r = lookup(room.text, TextStyle{.FontSize = room.size, .FontBold = room.bold});
         if (r == nullptr || r->w == 0) { return false; }
         int last_column = -1, last_row = -1;
@@ -225,7 +196,7 @@ public:
                 last_row = row;
             }
         }
-        return room.x + r->left + last_column <= room.right && room.y + r->top + last_row <= room.bottom;
+        return room.x + r->left + last_column <= room.last_x && room.y + r->top + last_row <= room.last_y;
     }
     std::string font_name() const override {
         return std::string(face_->family_name ? face_->family_name : "?") +
@@ -388,9 +359,9 @@ void FreeTypeEngine::draw(Surface& s, float x, float y, const std::string& text,
     s.touch();
 }
 
-// Whether a face has every character of the game's strings.
-bool covers_game(FT_Face face) {
-    for (const char* text : kGameStrings) {
+// Whether a face has every character of the given strings.
+bool covers(FT_Face face, const std::vector<std::string>& strings) {
+    for (const std::string& text : strings) {
         for (const long cp : decode(text)) {
             if (FT_Get_Char_Index(face, FT_ULong(cp)) == 0) { return false; }
         }
@@ -418,21 +389,9 @@ void add_warning(std::string* warning, const std::string& line) {
 
 namespace {
 
-// The texts with the least room on the screen, each where it is drawn and the last column and
-// row it may ink: the asleep and danger labels inside their 90 x 90 faces, the enemy's largest
-// hit points inside the 100-pixel panel that shows them, a pilot's hit points inside their box.
-// Faces differ most in their digits and Latin letters: some set "Sleeping..." off the face,
-// others a four-digit number past the panel's edge.
-constexpr Room kTightRooms[] = {
-    {"Sleeping...", 11, true, 9, 70, 89, 89},
-    {"Danger！", 12, true, 17, 70, 89, 89},
-    {" 9999 ", 28, true, 622, 102, 721, 139},
-    {" 100 ", 9, true, 48, 433, 77, 444},
-};
-
-int rooms_fitted(FreeTypeEngine& engine) {
+int rooms_fitted(FreeTypeEngine& engine, const std::vector<TextRoom>& rooms) {
     int n = 0;
-    for (const Room& room : kTightRooms) { n += engine.fits(room); }
+    for (const TextRoom& room : rooms) { n += engine.fits(room); }
     return n;
 }
 
@@ -444,19 +403,20 @@ bool same_name(const char* a, const char* b) {
     return *a == *b;
 }
 
-// A face that covers the game's strings, with where it stands in the order of preference.
+// A face that covers the strings asked for, with where it stands in the order of preference.
 struct Covering {
-    int named = 0;  // its place in kNamedFaces; after them all when it is not named
+    int named = 0;  // its place among the named faces; after them all when it is not named
     std::string family, style;
     FontFile file;
     auto key() const { return std::tie(named, family, style, file.path, file.index); }
 };
 
-Covering rank(FT_Face face, const FontFile& file) {
-    Covering c{int(std::size(kNamedFaces)), face->family_name ? face->family_name : "",
-               face->style_name ? face->style_name : "", file};
-    for (int i = 0; i < int(std::size(kNamedFaces)); ++i) {
-        if (same_name(face->family_name, kNamedFaces[i].family) && same_name(face->style_name, kNamedFaces[i].style)) {
+Covering rank(FT_Face face, const FontFile& file, const std::vector<FaceName>& named) {
+    Covering c{int(named.size()), face->family_name ? face->family_name : "", face->style_name ? face->style_name : "",
+               file};
+    for (int i = 0; i < int(named.size()); ++i) {
+        if (same_name(face->family_name, named[i].family.c_str()) &&
+            same_name(face->style_name, named[i].style.c_str())) {
             c.named = i;
             break;
         }
@@ -464,35 +424,36 @@ Covering rank(FT_Face face, const FontFile& file) {
     return c;
 }
 
-// The faces among `candidates` that the lookup lists for Japanese and that cover the game's
-// strings, in a fixed order: the named ones as kNamedFaces orders them, then the others by
+// The faces among `candidates` that the lookup lists for Japanese and that cover the strings
+// asked for, in a fixed order: the named ones as `needs` orders them, then the others by
 // family, style and file. The order the candidates come in changes nothing.
-std::vector<Covering> covering_faces(const Library& lib, const std::vector<FontFile>& candidates) {
+std::vector<Covering> covering_faces(const Library& lib, const std::vector<FontFile>& candidates,
+                                     const FaceNeeds& needs) {
     std::vector<Covering> out;
     for (const FontFile& c : candidates) {
         if (!c.japanese) { continue; }
         FT_Face face = open_face(lib.get(), c.path, c.index);
         if (face == nullptr) { continue; }
-        if (covers_game(face)) { out.push_back(rank(face, c)); }
+        if (covers(face, needs.strings)) { out.push_back(rank(face, c, needs.named)); }
         FT_Done_Face(face);
     }
     std::sort(out.begin(), out.end(), [](const Covering& a, const Covering& b) { return a.key() < b.key(); });
     return out;
 }
 
-// Of the covering faces in their order, the first in which every tight text fits, else the
-// one in which most fit (the first of equals); else, with a warning, the first file that opens
-// at all, by its path.
+// Of the covering faces in their order, the first in which every room is kept, else the one
+// that keeps most (the first of equals); else, with a warning, the first file that opens at
+// all, by its path.
 std::unique_ptr<FontEngine> choose_face(const Library& lib, const std::vector<FontFile>& candidates,
-                                        std::string* warning) {
+                                        const FaceNeeds& needs, std::string* warning) {
     std::unique_ptr<FreeTypeEngine> best;
     int best_fitted = -1;
-    for (const Covering& c : covering_faces(lib, candidates)) {
+    for (const Covering& c : covering_faces(lib, candidates, needs)) {
         FT_Face face = open_face(lib.get(), c.file.path, c.file.index);
         if (face == nullptr) { continue; }
         auto engine = std::make_unique<FreeTypeEngine>(lib, face, c.file.path);
-        const int fitted = rooms_fitted(*engine);
-        if (fitted == int(std::size(kTightRooms))) { return engine; }
+        const int fitted = rooms_fitted(*engine, needs.rooms);
+        if (fitted == int(needs.rooms.size())) { return engine; }
         if (fitted > best_fitted) {
             best = std::move(engine);
             best_fitted = fitted;
@@ -529,20 +490,22 @@ Library start_library() {
 
 }  // namespace
 
-std::unique_ptr<FontEngine> FontEngine::create_from(const std::vector<FontFile>& files, std::string* warning) {
+std::unique_ptr<FontEngine> FontEngine::create_from(const std::vector<FontFile>& files, const FaceNeeds& needs,
+                                                    std::string* warning) {
     if (warning) { warning->clear(); }
     const Library lib = start_library();
     if (lib == nullptr) {
         add_warning(warning, "sevenchips: the font library cannot start; the game runs without text");
         return nullptr;
     }
-    return choose_face(lib, files, warning);
+    return choose_face(lib, files, needs, warning);
 }
 
-std::unique_ptr<FontEngine> FontEngine::create_from(const std::vector<std::string>& files, std::string* warning) {
+std::unique_ptr<FontEngine> FontEngine::create_from(const std::vector<std::string>& files, const FaceNeeds& needs,
+                                                    std::string* warning) {
     std::vector<FontFile> candidates;
     for (const std::string& f : files) { candidates.push_back({f, 0, true}); }
-    return create_from(candidates, warning);
+    return create_from(candidates, needs, warning);
 }
 
 }  // namespace sc

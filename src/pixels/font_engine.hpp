@@ -18,6 +18,29 @@ struct FontFile {
     bool japanese = true;   // the lookup says the face covers Japanese
 };
 
+// A text where it stands on a surface, drawn in `size` points (bold or not), and the last
+// column and row it may ink there.
+struct TextRoom {
+    std::string text;
+    float size = 0;
+    bool bold = false;
+    int x = 0, y = 0, last_x = 0, last_y = 0;
+};
+
+// A face's family and style as the font file names them ("VL PGothic", "Regular").
+struct FaceName {
+    std::string family, style;
+};
+
+// What the caller asks of a face: every character of `strings`; its `rooms` kept, as many as
+// can be; and, among faces that do both, the `named` ones first, most wanted first. Names
+// match as whole words in any case.
+struct FaceNeeds {
+    std::vector<std::string> strings;
+    std::vector<TextRoom> rooms;
+    std::vector<FaceName> named;
+};
+
 class FontEngine {
 public:
     virtual ~FontEngine() = default;
@@ -30,14 +53,16 @@ public:
     virtual std::string font_path() const = 0;
     virtual std::string font_name() const = 0;
 
-    // The best of the given faces for the game: of those that cover the game's strings, named
-    // families first ("Ume P Gothic" regular before all), then the others by family and file;
-    // the first in which the tightest texts fit. A problem (no Japanese face, no face at all)
-    // is put into `warning` as one line for standard error; the engine is null only when no
-    // face at all could be opened.
-    static std::unique_ptr<FontEngine> create_from(const std::vector<FontFile>& files, std::string* warning);
+    // The best of the given faces for `needs`: of those that cover its strings, the named ones
+    // first in its order, then the others by family and file; the first in which every room
+    // is kept, else the one that keeps most. A problem (no Japanese face, no face at all) is
+    // put into `warning` as one line for standard error; the engine is null only when no face
+    // at all could be opened.
+    static std::unique_ptr<FontEngine> create_from(const std::vector<FontFile>& files, const FaceNeeds& needs,
+                                                   std::string* warning);
     // The same for plain files of one face each.
-    static std::unique_ptr<FontEngine> create_from(const std::vector<std::string>& files, std::string* warning);
+    static std::unique_ptr<FontEngine> create_from(const std::vector<std::string>& files, const FaceNeeds& needs,
+                                                   std::string* warning);
 };
 
 }  // namespace sc

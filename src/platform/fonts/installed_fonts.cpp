@@ -3,6 +3,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include "draw/font_needs.hpp"
+
 namespace sc {
 
 std::vector<FontFile> installed_fonts() {
@@ -38,7 +40,7 @@ std::vector<FontFile> installed_fonts() {
 }
 
 std::unique_ptr<FontEngine> open_installed_font(std::string* warning) {
-    return FontEngine::create_from(installed_fonts(), warning);
+    return FontEngine::create_from(installed_fonts(), game_face_needs(), warning);
 }
 
 }  // namespace sc
