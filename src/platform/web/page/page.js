@@ -2,6 +2,8 @@
 // keys and clicks handed to the program, fullscreen, the settings and clear file kept in the
 // browser's storage, and the end of a game with its recording.
 // The page's state is in document.body.dataset.state: loading, start, playing, ended, failed.
+// For tests, window.sevenchips has the last game's recording (its text) and audioState(), the
+// state of the current program's audio ("running", "suspended", "closed", or "none").
 "use strict";
 (() => {
   const params = new URLSearchParams(location.search);
@@ -98,7 +100,7 @@
           if (link.href) URL.revokeObjectURL(link.href);
           link.href = URL.createObjectURL(new Blob([text], { type: "text/plain" }));
           link.hidden = false;
-          window.sevenchipsRecording = text;
+          window.sevenchips.recording = text;
         } catch (e) { /* nothing recorded */ }
         $("end").hidden = false;
         setState("ended");
@@ -143,6 +145,10 @@
   }
 
   let current = null;
+  window.sevenchips = {
+    recording: null,
+    audioState: () => (current && current.SDL2 && current.SDL2.audioContext ? current.SDL2.audioContext.state : "none"),
+  };
   // Runs in the player's own input handler when the program is ready, so the browser lets
   // its sound start.
   function run(program) {
