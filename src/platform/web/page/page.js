@@ -3,13 +3,16 @@
 // browser's storage, and the end of a game with its recording.
 // The page's state is in document.body.dataset.state: loading, start, playing, ended, failed.
 // For tests, window.sevenchips has the last game's recording (its text) and audioState(), the
-// state of the current program's audio ("running", "suspended", "closed", or "none").
+// state of the current program's audio ("running", "suspended", "closed", or "none"); with
+// ?shots=start,260,end it keeps in shots[moment] the canvas's RGBA bytes at those moments (the
+// replay tool's --shot moments).
 "use strict";
 (() => {
   const params = new URLSearchParams(location.search);
   const speed = Math.min(Math.max(Number(params.get("speed")) || 1, 0.1), 64);
   const tracing = params.get("trace") === "1";
   const watched = params.get("play");
+  const shots = params.get("shots");
 
   // Input codes beside the game's key codes (see src/platform/web/page_bridge.hpp).
   const CLICK = 1, PAUSE = 1001, WINDOW_LEFT = 1002, MUTE_OFF = 1003, MUTE_ON = 1004;
@@ -106,6 +109,7 @@
         setState("ended");
         prepare();
       },
+      keepPicture(when) { window.sevenchips.shots[when] = picture.data.slice(); },
       failed(why) { fail(new Error(why)); },
     };
   }
@@ -147,6 +151,7 @@
   let current = null;
   window.sevenchips = {
     recording: null,
+    shots: {},
     audioState: () => (current && current.SDL2 && current.SDL2.audioContext ? current.SDL2.audioContext.state : "none"),
   };
   // Runs in the player's own input handler when the program is ready, so the browser lets
@@ -159,6 +164,7 @@
     const args = ["--font", "/fonts/face.ttf", "--app-dir", "/game/", "--record", "/run/recording.keys"];
     if (watched) args.push("--play", "/run/watched.keys");
     if (tracing) args.push("--trace", "/dev/stdout");
+    if (shots) args.push("--shots", shots);
     queue = [];
     $("end").hidden = true;
     $("start").hidden = true;
