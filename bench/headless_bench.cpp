@@ -25,10 +25,10 @@
 #include <string>
 #include <vector>
 
-#include "draw/font_engine.hpp"
+#include "platform/fonts/installed_fonts.hpp"
 #include "platform/headless/headless_platform.hpp"
-#include "runs/key_script.hpp"
 #include "platform/headless/replay.hpp"
+#include "runs/key_script.hpp"
 #include "shell/app_dir.hpp"
 #include "shell/game.hpp"
 
@@ -55,7 +55,7 @@ struct Run {
 // every run renders its text from a cold cache as the game does.
 Run replay(const std::vector<sc::ScriptKey>& keys, const std::string& app_dir, std::vector<double>& tick_us) {
     std::string warning;
-    std::unique_ptr<sc::FontEngine> fonts = sc::FontEngine::create(&warning);
+    std::unique_ptr<sc::FontEngine> fonts = sc::open_installed_font(&warning);
     if (!warning.empty()) { std::fprintf(stderr, "%s\n", warning.c_str()); }
 
     const Clock::time_point start = Clock::now();

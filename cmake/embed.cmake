@@ -1,7 +1,14 @@
 # Writes a C++ source that carries the given files as byte arrays.
-# -DOUT=file.cpp -DDIR=folder -DFILES="a.png,b.png"
+# -DOUT=file.cpp -DDIR=folder -DFILES="a.png,b.png"; for another table than the pictures',
+# -DHEADER=words/built_in.hpp -DTYPE=CatalogueFile -DTABLE=kCatalogueFiles -DFROM=po
+if(NOT HEADER)
+  set(HEADER shell/embedded.hpp)
+  set(TYPE EmbeddedFile)
+  set(TABLE kEmbeddedFiles)
+  set(FROM assets/pictures)
+endif()
 string(REPLACE "," ";" FILES "${FILES}")
-set(body "// Made by the build from assets/pictures; do not edit.\n#include \"shell/embedded.hpp\"\n\nnamespace sc {\nnamespace {\n")
+set(body "// Made by the build from ${FROM}; do not edit.\n#include \"${HEADER}\"\n\nnamespace sc {\nnamespace {\n")
 set(table "")
 set(n 0)
 foreach(name IN LISTS FILES)
@@ -13,6 +20,6 @@ foreach(name IN LISTS FILES)
   string(APPEND table "    {\"${name}\", file${n}, ${size}},\n")
   math(EXPR n "${n} + 1")
 endforeach()
-string(APPEND body "}  // namespace\n\nconst EmbeddedFile kEmbeddedFiles[] = {\n${table}    {nullptr, nullptr, 0}};\n\n}  // namespace sc\n")
+string(APPEND body "}  // namespace\n\nconst ${TYPE} ${TABLE}[] = {\n${table}    {nullptr, nullptr, 0}};\n\n}  // namespace sc\n")
 file(WRITE "${OUT}.tmp" "${body}")
 file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "shell/pictures.hpp"
+#include "pixels/png_reader.hpp"
 #include "support/headless_game.hpp"
 
 namespace sc {

@@ -2,10 +2,11 @@
 // their 90 x 90 faces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <tuple>
 
-#include "draw/font_engine.hpp"
+#include "pixels/font_engine.hpp"
 
 namespace sc {
 namespace {
@@ -24,7 +25,7 @@ bool fonts_there() {
 
 TEST(FontChoiceTest, TheFaceThatFitsBeforeTheOneThatFitsMostBeforeNoJapanese) {
     if (!fonts_there()) { GTEST_SKIP() << "fonts-vlgothic, fonts-horai-umefont and fonts-dejavu-core are needed"; }
-    // The files in fontconfig's order, the one taken, and whether a line warns.
+    // The files, the one taken, and whether a line warns.
     const std::tuple<std::vector<std::string>, std::string, bool> cases[] = {
         {{kMono, kProportional, kFitting}, kFitting, false},
         {{kMono, kProportional}, kProportional, false},
@@ -39,7 +40,27 @@ TEST(FontChoiceTest, TheFaceThatFitsBeforeTheOneThatFitsMostBeforeNoJapanese) {
         EXPECT_EQ(engine ? engine->font_path() : "", taken);
         EXPECT_EQ(!warning.empty(), warned) << warning;
     }
-    EXPECT_EQ(FontEngine::create_from({kMono, kProportional}, nullptr)->font_name(), "VL PGothic regular");
+}
+
+TEST(FontChoiceTest, TheSameFaceWhateverOrderTheFilesComeIn) {
+    if (!fonts_there()) { GTEST_SKIP() << "fonts-vlgothic, fonts-horai-umefont and fonts-dejavu-core are needed"; }
+    // The files and the face taken from them in every order: the first named one before faces
+    // that come first by name ("Ume Hy Gothic", "Ume P Gothic C4"); among faces not named, the
+    // first by family in which the tight texts fit.
+    const std::string ume = "/usr/share/fonts/truetype/horai-umefont/";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{ume + "ume-pgc4.ttf", ume + "ume-tgo4.ttf", kFitting, ume + "ume-hgo4.ttf", kMono, kProportional},
+         "Ume P Gothic Regular"},
+        {{ume + "ume-pgs4.ttf", ume + "ume-hgo4.ttf", ume + "ume-pgc4.ttf"}, "Ume P Gothic C4 Regular"},
+    };
+    for (const auto& [files, taken] : cases) {
+        std::vector<std::string> order = files;
+        for (std::size_t turn = 0; turn < 2 * order.size(); ++turn) {
+            if (turn == order.size()) { std::reverse(order.begin(), order.end()); }
+            std::rotate(order.begin(), order.begin() + 1, order.end());
+            EXPECT_EQ(FontEngine::create_from(order, nullptr)->font_name(), taken) << "order " << turn;
+        }
+    }
 }
 
 // The right-most column and the lowest row with ink of `text` drawn bold at (x, y).

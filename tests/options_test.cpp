@@ -21,6 +21,7 @@ TEST(OptionsTest, WhatThePlayerAsksForWinsOverTheSettingsFile) {
         {{}, file}, {{"--window"}, {false, 2, false}}, {{"--fullscreen", "--window"}, {false, 2, false}},
         {{"--scale", "1"}, {true, 1, false}}, {{"--scale=6", "--mute"}, {true, 6, true}},
         {{"--mute", "--scale", "03", "--window", "-v"}, {false, 3, true}},
+        {{"--lang", "en"}, {true, 2, false, "en"}}, {{"--lang=ja"}, {true, 2, false, "ja"}},
     };
     for (const auto& [args, expected] : cases) {
         DesktopOptions o;
@@ -36,6 +37,7 @@ TEST(OptionsTest, ABadCommandLineIsOneLineSayingWhat) {
         {{"--scale=-1"}, "from 1 to 6"},         {{"--scale", "2x"}, "from 1 to 6"},
         {{"--scale", "100"}, "from 1 to 6"},
         {{"--scale"}, "needs a value"},          {{"--record"}, "needs a value"},
+        {{"--lang"}, "needs a value"},
         {{"--play="}, "needs a file name"},      {{"--record", "a", "--play", "b"}, "cannot go together"},
         {{"--fullscreen=yes"}, "unknown option"}, {{"--mutee"}, "unknown option"},
         {{"-x"}, "unknown option"},              {{"level1"}, "unknown option"},

@@ -3,9 +3,9 @@
 
 #include <sstream>
 
-#include "runs/key_script.hpp"
+#include "pixels/png_reader.hpp"
 #include "platform/headless/replay.hpp"
-#include "shell/pictures.hpp"
+#include "runs/key_script.hpp"
 #include "support/headless_game.hpp"
 
 namespace sc {
@@ -36,7 +36,8 @@ TEST(ReplayToolTest, OptionsAndTheirErrors) {
     ASSERT_EQ(o.shots.size(), 2u);
     EXPECT_EQ(o.shots[1].when, "5");
     for (auto args : std::vector<std::vector<const char*>>{{"x", "--seed"}, {"x", "--seed", "abc"}, {"x", "--ticks", "-3"},
-                                                          {"x", "--shot", "soon:a.png"}, {"x", "--shot", "a.png"}, {"x", "--frobnicate"}}) {
+                                                          {"x", "--shot", "soon:a.png"}, {"x", "--shot", "a.png"}, {"x", "--frobnicate"},
+                                                          {"x", "--lang"}}) {
         ReplayOptions bad;
         std::string e;
         EXPECT_FALSE(parse_replay_args(int(args.size()), args.data(), bad, e)) << args.back();

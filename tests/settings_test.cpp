@@ -27,6 +27,8 @@ TEST(SettingsTest, ReadsWhatItCanAndSaysWhatItCannot) {
         {"scale = 99999999999999999999\n", none, "line 1: scale is a whole"},
         {"scale = -1\nscale = 2.5\n", none, "line 1: scale"},
         {"mute = true\nvolume = 11\n", {false, {}, true}, "line 2: unknown key"},
+        {"lang = en\n", {false, {}, false, "en"}, ""},
+        {"lang = xx\nlang = ja\n", {false, {}, false, "ja"}, "line 1: unknown language 'xx' (ja, en)"},
         {"fullscreen\n", none, "line 1: not \"key = value\""},
         {" = true\n", none, "line 1: unknown key"},
         {std::string("mute = true\n\0\xff\xfe", 15), none, "not a text file"},
@@ -58,8 +60,9 @@ TEST(SettingsTest, WrittenWholeAndOnlyWhenSomethingChanges) {
     EXPECT_EQ(again.load(), (Settings{true, 2, false}));
     again.save(Settings{true, 2, false});
     EXPECT_EQ(read(path), "# the player's own note\nfullscreen = true\nscale = 2\n") << "the same: left alone";
-    again.save(Settings{true, 2, true});
-    EXPECT_EQ(read(path), format_settings(Settings{true, 2, true}));
+    again.save(Settings{true, 2, true, "en"});
+    EXPECT_EQ(read(path), format_settings(Settings{true, 2, true, "en"}));
+    EXPECT_EQ(SettingsFile(path).load(), (Settings{true, 2, true, "en"}));
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     // Only the file itself is left in its folder: no temporary files.
     namespace fs = std::filesystem;

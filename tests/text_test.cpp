@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "draw/font_engine.hpp"
+#include "platform/fonts/installed_fonts.hpp"
 #include "support/headless_game.hpp"
 
 namespace sc {
@@ -76,22 +76,20 @@ TEST(FontLookupTest, JapaneseFaceFallbacksAndOneClearLine) {
     const std::string latin = "/usr/share/fonts/truetype/dejavu";
     const struct {
         const char* what;
-        std::optional<std::string> pinned, config;
+        std::optional<std::string> config;
         const char* warns;  // "" when there is nothing to say; null when there is no engine
         bool japanese;
     } cases[] = {
-        {"fontconfig finds a Japanese face", std::nullopt, std::nullopt, "", true},
-        {"a pinned font that is missing", tmp.path() + "missing.ttf", std::nullopt, "SEVENCHIPS_FONT", true},
-        {"a pinned file that is no font", tmp.path() + "not-a-font.ttf", std::nullopt, "SEVENCHIPS_FONT", true},
-        {"only Latin faces", std::nullopt, only("latin.conf", latin), "fonts-vlgothic", false},
-        {"no face at all", std::nullopt, only("none.conf", tmp.path() + "empty"), nullptr, false},
+        {"fontconfig finds a Japanese face", std::nullopt, "", true},
+        {"only Latin faces", only("latin.conf", latin), "fonts-vlgothic", false},
+        {"a file that is no font, and no face at all", only("none.conf", tmp.path()), nullptr, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         if (c.config && c.config->find("latin") != std::string::npos && !std::filesystem::exists(latin)) { continue; }
-        EnvOverride pin("SEVENCHIPS_FONT", c.pinned), config("FONTCONFIG_FILE", c.config);
+        EnvOverride config("FONTCONFIG_FILE", c.config);
         std::string warning;
-        const auto engine = FontEngine::create(&warning);
+        const auto engine = open_installed_font(&warning);
         EXPECT_EQ(warning.find('\n'), std::string::npos);
         if (c.warns == nullptr) {
             EXPECT_EQ(engine, nullptr);

@@ -11,12 +11,13 @@
 #include <utility>
 
 #include "core/event_loop.hpp"
-#include "draw/font_engine.hpp"
 #include "platform/desktop/desktop_platform.hpp"
 #include "platform/desktop/options.hpp"
 #include "platform/desktop/settings.hpp"
+#include "platform/fonts/installed_fonts.hpp"
 #include "runs/game_runs.hpp"
 #include "shell/game.hpp"
+#include "words/catalogue.hpp"
 
 namespace {
 
@@ -82,11 +83,12 @@ struct Loaded {
     std::unique_ptr<sc::EventLoop> loop;
 };
 
-Loaded load(sc::Platform& platform, std::optional<std::uint64_t> seed) {
+Loaded load(sc::Platform& platform, std::optional<std::uint64_t> seed, const sc::Catalogue* words) {
     Loaded l;
-    l.fonts = sc::FontEngine::create(&l.warning);
+    l.fonts = sc::open_installed_font(&l.warning);
     l.game = std::make_unique<sc::Game>(platform);
     l.game->fonts = l.fonts.get();
+    l.game->catalogue = words;  // before Form_Load, which labels the faces
     if (seed) {
         l.game->seed_from_clock = false;
         l.game->seed_value = *seed;
@@ -114,6 +116,10 @@ int main(int argc, char** argv) {
         std::puts("sevenchips " SEVENCHIPS_VERSION);
         return 0;
     }
+    if (options.lang && !sc::known_language(*options.lang)) {
+        std::fprintf(stderr, "sevenchips: %s\n", sc::unknown_language(*options.lang).c_str());
+        return 2;
+    }
     sc::GameRuns runs;
     if (!runs.open({options.play_file, options.record_file, options.trace_file}, error)) {
         std::fprintf(stderr, "sevenchips: %s\n", error.c_str());
@@ -134,7 +140,9 @@ int main(int argc, char** argv) {
     // nothing of the platform. (The one change to the environment, the soundfont, was made
     // by the platform's constructor, before this thread starts.)
     const std::optional<std::uint64_t> seed = runs.watching() ? std::optional(runs.watched_seed()) : std::nullopt;
-    std::future<Loaded> loading = std::async(std::launch::async, [&platform, seed] { return load(platform, seed); });
+    const sc::Catalogue* words = sc::find_catalogue(start.lang.value_or("ja"));
+    std::future<Loaded> loading =
+        std::async(std::launch::async, [&platform, seed, words] { return load(platform, seed, words); });
     if (!platform.open(start)) {
         std::fprintf(stderr, "sevenchips: %s\n", platform.error().c_str());
         return 1;  // once the loading is done

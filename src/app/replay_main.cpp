@@ -7,7 +7,8 @@
 namespace {
 const char* const kUsage =
     "usage: sevenchips-replay [--seed N] [--keys FILE] [--ticks N] [--trace FILE|-]"
-    " [--shot TICK:FILE]... [--app-dir DIR] [--data-dir DIR]\n";
+    " [--shot TICK:FILE]...\n"
+    "                         [--app-dir DIR] [--data-dir DIR] [--lang ja|en]\n";
 }
 
 int main(int argc, char** argv) {
@@ -17,7 +18,9 @@ int main(int argc, char** argv) {
                       << "Runs the game without a window from a key script (lines \"TICK KEY\"; KEY is Left, Right,\n"
                          "Up, Down, Enter, Escape, Click or a key code) and writes a JSON Lines trace and PNG\n"
                          "pictures of the window at the given ticks (or \"start\", \"end\"). A line \"seed N\" in\n"
-                         "the script, as sevenchips --record writes it, sets the seed; --seed wins over it.\n";
+                         "the script, as sevenchips --record writes it, sets the seed; --seed wins over it.\n"
+                         "--lang chooses the language of the words in the pictures (ja, the default, or en);\n"
+                         "the trace is the same in every language.\n";
             return 0;
         }
     }

@@ -1,7 +1,7 @@
 // sevenchips for the web: the game in the page's canvas. The page starts the program once
 // the player has acted (so the browser lets it sound), with its data already in memory, and
 // names the files of the run:
-//   --font FILE      the face to draw text with
+//   --lang LANG      the language of the game's words ("ja", the default, or one of po/)
 //   --app-dir DIR    where bg/ and se/ lie
 //   --play FILE      a key script to watch
 //   --record FILE    where the game is recorded as a key script
@@ -14,16 +14,17 @@
 #include <string>
 
 #include "core/event_loop.hpp"
-#include "draw/font_engine.hpp"
+#include "platform/fonts/installed_fonts.hpp"
 #include "platform/web/page_bridge.hpp"
 #include "platform/web/web_platform.hpp"
 #include "runs/game_runs.hpp"
 #include "shell/game.hpp"
+#include "words/catalogue.hpp"
 
 namespace {
 
 struct WebOptions {
-    std::string font, app_dir, shots;
+    std::string lang = "ja", app_dir, shots;
     sc::RunFiles runs;
 };
 
@@ -35,7 +36,7 @@ bool listed(const std::string& list, const std::string& when) {
 bool parse(int argc, char** argv, WebOptions& o, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        std::string* value = a == "--font" ? &o.font
+        std::string* value = a == "--lang" ? &o.lang
                            : a == "--app-dir" ? &o.app_dir
                            : a == "--play" ? &o.runs.play
                            : a == "--record" ? &o.runs.record
@@ -57,7 +58,10 @@ int main(int argc, char** argv) {
     WebOptions options;
     std::string error;
     sc::GameRuns runs;
-    if (!parse(argc, argv, options, error) || !runs.open(options.runs, error)) {
+    if (parse(argc, argv, options, error) && !sc::known_language(options.lang)) {
+        error = sc::unknown_language(options.lang);
+    }
+    if (!error.empty() || !runs.open(options.runs, error)) {
         std::fprintf(stderr, "sevenchips: %s\n", error.c_str());
         sc::page::failed(error.c_str());
         return 2;
@@ -65,11 +69,12 @@ int main(int argc, char** argv) {
     sc::WebPlatform platform;
     platform.open_sound(sc::page::muted());
     std::string warning;
-    const std::unique_ptr<sc::FontEngine> fonts = sc::FontEngine::create_from({options.font}, &warning);
+    const std::unique_ptr<sc::FontEngine> fonts = sc::open_installed_font(&warning);
     if (!warning.empty()) { std::fprintf(stderr, "%s\n", warning.c_str()); }
 
     sc::Game g(platform);
     g.fonts = fonts.get();
+    g.catalogue = sc::find_catalogue(options.lang);  // before Form_Load, which labels the faces
     g.app_dir_override = options.app_dir;
     if (runs.watching()) {
         g.seed_from_clock = false;

@@ -1,6 +1,6 @@
 // The 800 x 600 window picture: black, with the screen surface at its place.
 #pragma once
-#include "draw/surface.hpp"
+#include "pixels/surface.hpp"
 
 namespace sc {
 

@@ -1,6 +1,7 @@
 // Text on the surfaces: per-surface style and the game's number format.
-#include "draw/font_engine.hpp"
+#include "pixels/font_engine.hpp"
 #include "shell/game.hpp"
+#include "words/catalogue.hpp"
 
 namespace sc {
 
@@ -25,7 +26,11 @@ void Game::Locate(int PA, float PX, float PY, const std::string& PS) {
 void Game::Locate(int PA, float PX, float PY, long PS) { Locate(PA, PX, PY, format_number(PS)); }
 
 void Game::DrawText(Surface& s, float x, float y, const std::string& text) {
-    if (fonts != nullptr) { fonts->draw(s, x, y, text, s.text); }
+    if (fonts == nullptr) { return; }
+    // Only the picture speaks the player's language: the state keeps the game's own words, so
+    // the game plays the same in every language. Numbers and shared texts have no entry.
+    const std::string* shown = catalogue != nullptr ? catalogue->find(text) : nullptr;
+    fonts->draw(s, x, y, shown != nullptr ? *shown : text, s.text);
 }
 
 }  // namespace sc

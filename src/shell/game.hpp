@@ -9,11 +9,12 @@
 #include "core/loop_client.hpp"
 #include "core/platform.hpp"
 #include "core/random.hpp"
-#include "draw/surface.hpp"
+#include "pixels/surface.hpp"
 #include "shell/state.hpp"
 
 namespace sc {
 
+class Catalogue;
 class FontEngine;
 
 class Game : public GameState, public LoopClient {
@@ -34,6 +35,9 @@ public:
     InputQueue input;
     Random rng;
     FontEngine* fonts = nullptr;   // not owned; null draws no text
+    // The language of the drawn words, set before Form_Load (the faces are labelled there);
+    // null draws the game's own Japanese texts.
+    const Catalogue* catalogue = nullptr;
     int ScreenLeft = 16, ScreenTop = 12;  // where Display(0) stands in the window
     bool ended = false;                   // the program has been ended
     std::string ClearFileWritten;         // where the clear file went (empty until written)

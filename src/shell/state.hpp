@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "draw/surface.hpp"
+#include "pixels/surface.hpp"
 
 namespace sc {
 

@@ -12,7 +12,6 @@ E2E_SECONDS=90
 . "$SRC/tests/e2e/window.inc"
 STARTED=$(date +%s%N)
 export SEVENCHIPS_SEED=3
-unset SEVENCHIPS_FONT
 
 # Fontconfig set-ups that know one font without the Japanese letters, or no font at all.
 font_config() {  # NAME FONT...

@@ -10,9 +10,9 @@
 #include <sstream>
 
 #include "core/window_picture.hpp"
-#include "runs/key_script.hpp"
-#include "draw/png_writer.hpp"
+#include "pixels/png_writer.hpp"
 #include "platform/headless/replay.hpp"
+#include "runs/key_script.hpp"
 #include "support/headless_game.hpp"
 
 namespace sc::testing {
@@ -141,7 +141,7 @@ std::string write_failure(const std::string& stem, const Surface& want, const Su
 std::string check_golden(const Scenario& sc) {
     const bool update = std::getenv("SEVENCHIPS_GOLDEN_UPDATE") != nullptr;
     if (shared_fonts() == nullptr || shared_fonts()->font_path() != SEVENCHIPS_TEST_FONT) {
-        return "the golden pictures are drawn with " SEVENCHIPS_TEST_FONT ", not " +
+        return "the golden pictures are drawn with " SEVENCHIPS_TEST_FONT " (install fonts-horai-umefont), not " +
                (shared_fonts() ? shared_fonts()->font_path() : std::string("no font"));
     }
     std::vector<ScriptKey> keys;

@@ -7,12 +7,14 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/fonts/installed_fonts.hpp"
+
 namespace sc::testing {
 
 namespace fs = std::filesystem;
 
 FontEngine* shared_fonts() {
-    static std::unique_ptr<FontEngine> engine = FontEngine::create(nullptr);
+    static std::unique_ptr<FontEngine> engine = open_installed_font(nullptr);
     return engine.get();
 }
 

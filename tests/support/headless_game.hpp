@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/event_loop.hpp"
-#include "draw/font_engine.hpp"
+#include "pixels/font_engine.hpp"
 #include "platform/headless/headless_platform.hpp"
 #include "shell/game.hpp"
 

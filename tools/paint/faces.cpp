@@ -766,7 +766,7 @@ Image out_of_action() {
   rgb(cr, hex(0x401418));
   cairo_set_line_width(cr, 1.0);
   cairo_stroke(cr);
-  cairo_select_font_face(cr, "VL Gothic", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  select_font(cr, "VL Gothic", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, 33);
   const char* lines[2] = {"戦闘", "不能"};
   for (int i = 0; i < 2; ++i) {

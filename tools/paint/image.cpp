@@ -101,6 +101,14 @@ void Canvas::from(const Image& img) {
 
 void set_rgb(cairo_t* cr, Rgb c, double a) { cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, a); }
 
+void select_font(cairo_t* cr, const char* family, cairo_font_slant_t slant, cairo_font_weight_t weight) {
+  cairo_select_font_face(cr, family, slant, weight);
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+  cairo_set_font_options(cr, options);
+  cairo_font_options_destroy(options);
+}
+
 Rgb mix(Rgb a, Rgb b, double t) {
   auto m = [t](int x, int y) { return std::uint8_t(std::clamp(int(std::lround(x + (y - x) * t)), 0, 255)); };
   return {m(a.r, b.r), m(a.g, b.g), m(a.b, b.b)};

@@ -72,6 +72,9 @@ struct Canvas {
 };
 
 void set_rgb(cairo_t* cr, Rgb c, double a = 1.0);
+// A font by family, hinted lightly whatever the fontconfig set-up says (outlines drawn from
+// text take the hinting: another set-up would paint other pixels).
+void select_font(cairo_t* cr, const char* family, cairo_font_slant_t slant, cairo_font_weight_t weight);
 Rgb mix(Rgb a, Rgb b, double t);
 Rgb shade(Rgb c, double f);  // f < 1 darker, > 1 lighter
 Rgb hex(std::uint32_t v);

@@ -361,7 +361,7 @@ Image paint_logo() {
     double a = -kPi / 2 + i * 2 * kPi / 7;
     chip_dot(cr, 32 + std::cos(a) * 21, 32 + std::sin(a) * 21, 7.5, hex(kSeven[i]));
   }
-  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_ITALIC, CAIRO_FONT_WEIGHT_BOLD);
+  select_font(cr, "DejaVu Sans", CAIRO_FONT_SLANT_ITALIC, CAIRO_FONT_WEIGHT_BOLD);
   cairo_set_font_size(cr, 24);
   text_centre(cr, "7", 32, 41);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
@@ -415,7 +415,7 @@ Image paint_icon(int size) {
       }
     return c.image();
   }
-  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_ITALIC, CAIRO_FONT_WEIGHT_BOLD);
+  select_font(cr, "DejaVu Sans", CAIRO_FONT_SLANT_ITALIC, CAIRO_FONT_WEIGHT_BOLD);
   cairo_set_font_size(cr, size == 32 ? 15 : 24 * k);  // a bolder 7 among the plain chips
   text_centre(cr, "7", mid, size == 32 ? 21.5 : 41 * k);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
@@ -449,7 +449,7 @@ Image paint_kanban() {
       ellipse(cr, x, y, 2.6, 2.6);
       fill_stroke(cr, hex(0xf6dc8c), hex(0x3a2a10), 1.0);
     }
-  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_OBLIQUE, CAIRO_FONT_WEIGHT_BOLD);
+  select_font(cr, "DejaVu Sans", CAIRO_FONT_SLANT_OBLIQUE, CAIRO_FONT_WEIGHT_BOLD);
   cairo_set_font_size(cr, 46);
   cairo_text_extents_t e;
   cairo_text_extents(cr, "Seven Chips", &e);

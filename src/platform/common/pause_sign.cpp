@@ -1,6 +1,6 @@
 #include "platform/common/pause_sign.hpp"
 
-#include "draw/font_engine.hpp"
+#include "pixels/font_engine.hpp"
 
 namespace sc {
 

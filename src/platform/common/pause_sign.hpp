@@ -1,7 +1,7 @@
 // The window picture while the game is paused: dimmed, with a centred sign (a pause mark,
 // 一時停止 and PAUSE). Drawn over the window's own picture, never into the game's surfaces.
 #pragma once
-#include "draw/surface.hpp"
+#include "pixels/surface.hpp"
 
 namespace sc {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/platform.hpp"
-#include "draw/surface.hpp"
+#include "pixels/surface.hpp"
 #include "platform/desktop/input.hpp"
 #include "platform/common/pause.hpp"
 #include "platform/common/sdl_audio.hpp"

@@ -6,8 +6,8 @@ namespace sc {
 namespace {
 
 constexpr char kSynopsis[] =
-    "usage: sevenchips [--fullscreen | --window] [--scale N] [--mute] [--verbose]\n"
-    "                  [--record FILE | --play FILE] [--trace FILE]\n";
+    "usage: sevenchips [--fullscreen | --window] [--scale N] [--mute] [--lang ja|en]\n"
+    "                  [--record FILE | --play FILE] [--trace FILE] [--verbose]\n";
 
 constexpr char kHelp[] =
     "A real-time battle game: send seven pilots between five command rows.\n"
@@ -17,14 +17,15 @@ constexpr char kHelp[] =
     "  --window        start in a window\n"
     "  --scale N       the window N times 800 x 600 (1 to 6; less if the screen is smaller)\n"
     "  --mute          start with music and effects muted\n"
+    "  --lang LANG     the game's words in Japanese (ja, as made) or English (en)\n"
     "  --record FILE   write this game to FILE as a key script, as it goes\n"
     "  --play FILE     watch a recorded game (your own keys then only pause, leave and F11)\n"
     "  --trace FILE    write the replay tool's trace of this game to FILE\n"
     "  --verbose       say which font, soundfont and settings file are used\n"
     "  --help          show this and exit\n"
     "  --version       show the version and exit\n"
-    "Fullscreen, scale and mute are remembered in ~/.config/sevenchips/settings (or under\n"
-    "$XDG_CONFIG_HOME): the latest choice, made here or with F11 and M, holds next time.\n"
+    "Fullscreen, scale, mute and language are remembered in ~/.config/sevenchips/settings (or\n"
+    "under $XDG_CONFIG_HOME): the latest choice, made here or with F11 and M, holds next time.\n"
     "\n"
     "Keys:\n"
     "  Left / Right   select a pilot\n"
@@ -94,6 +95,9 @@ bool parse_desktop_options(int argc, const char* const* argv, DesktopOptions& o,
                 return false;
             }
             o.scale = scale;
+        } else if (is("--lang")) {
+            if (!value_of("--lang", value)) { return false; }
+            o.lang = value;
         } else if (is("--record") || is("--play") || is("--trace")) {
             const std::string_view name = arg.substr(0, arg.find('='));
             std::string& out = name == "--record" ? o.record_file : name == "--play" ? o.play_file : o.trace_file;

@@ -14,6 +14,7 @@ struct DesktopOptions {
     std::optional<bool> fullscreen;   // --fullscreen / --window; unset: as the settings say
     std::optional<int> scale;         // --scale N, 1..6: the window N times 800 x 600
     std::optional<bool> mute;         // --mute
+    std::optional<std::string> lang;  // --lang LANG: the language of the game's words
     std::string record_file;          // --record FILE: write the run as a key script
     std::string play_file;            // --play FILE: show a recorded run
     std::string trace_file;           // --trace FILE: the replay tool's trace of this run

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "draw/png_writer.hpp"
+#include "pixels/png_writer.hpp"
 #include "shell/app_dir.hpp"
 
 namespace sc {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "draw/surface.hpp"
+#include "pixels/surface.hpp"
 
 namespace sc {
 

@@ -12,6 +12,7 @@
 
 #include "shell/app_dir.hpp"
 #include "shell/atomic_file.hpp"
+#include "words/catalogue.hpp"
 
 namespace sc {
 
@@ -77,6 +78,12 @@ Settings parse_settings(std::string_view text, std::string& problem) {
             } else {
                 fault(number, "scale is a whole number from 1 to 6");
             }
+        } else if (key == "lang") {
+            if (known_language(value)) {
+                s.lang = std::string(value);
+            } else {
+                fault(number, unknown_language(value));
+            }
         } else {
             fault(number, "unknown key");
         }
@@ -89,6 +96,7 @@ std::string format_settings(const Settings& s) {
     out += std::string("fullscreen = ") + (s.fullscreen ? "true" : "false") + "\n";
     if (s.scale) { out += "scale = " + std::to_string(*s.scale) + "\n"; }
     out += std::string("mute = ") + (s.mute ? "true" : "false") + "\n";
+    if (s.lang) { out += "lang = " + *s.lang + "\n"; }
     return out;
 }
 
@@ -96,6 +104,7 @@ Settings with_options(Settings s, const DesktopOptions& o) {
     if (o.fullscreen) { s.fullscreen = *o.fullscreen; }
     if (o.scale) { s.scale = o.scale; }
     if (o.mute) { s.mute = *o.mute; }
+    if (o.lang) { s.lang = o.lang; }
     return s;
 }
 

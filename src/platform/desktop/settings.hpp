@@ -1,6 +1,6 @@
-// The player's remembered choices (fullscreen, the window's scale, mute) as "key = value"
-// lines in $XDG_CONFIG_HOME/sevenchips/settings. Whatever cannot be read falls back to its
-// default: a damaged file never keeps the game from starting.
+// The player's remembered choices (fullscreen, the window's scale, mute, language) as
+// "key = value" lines in $XDG_CONFIG_HOME/sevenchips/settings. Whatever cannot be read falls
+// back to its default: a damaged file never keeps the game from starting.
 #pragma once
 #include <optional>
 #include <string>
@@ -14,6 +14,7 @@ struct Settings {
     bool fullscreen = false;
     std::optional<int> scale;  // unset: the largest whole scale that fits the screen
     bool mute = false;
+    std::optional<std::string> lang = std::nullopt;  // unset: the game's own Japanese
     bool operator==(const Settings&) const = default;
 };
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/platform.hpp"
-#include "draw/surface.hpp"
+#include "pixels/surface.hpp"
 
 namespace sc {
 

@@ -7,12 +7,13 @@
 
 #include "core/event_loop.hpp"
 #include "core/window_picture.hpp"
-#include "draw/font_engine.hpp"
+#include "pixels/png_writer.hpp"
+#include "platform/fonts/installed_fonts.hpp"
 #include "platform/headless/headless_platform.hpp"
-#include "draw/png_writer.hpp"
 #include "runs/key_script.hpp"
 #include "runs/trace.hpp"
 #include "shell/game.hpp"
+#include "words/catalogue.hpp"
 
 namespace sc {
 
@@ -65,6 +66,8 @@ bool parse_replay_args(int argc, const char* const* argv, ReplayOptions& o, std:
             if (!value(o.app_dir)) { return false; }
         } else if (arg == "--data-dir") {
             if (!value(o.data_dir)) { return false; }
+        } else if (arg == "--lang") {
+            if (!value(o.lang)) { return false; }
         } else {
             error = "unknown option '" + arg + "'";
             return false;
@@ -74,6 +77,10 @@ bool parse_replay_args(int argc, const char* const* argv, ReplayOptions& o, std:
 }
 
 int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
+    if (!known_language(o.lang)) {
+        err << "sevenchips-replay: " << unknown_language(o.lang) << "\n";
+        return 2;
+    }
     KeyScript script;
     std::string error;
     if (!o.keys_file.empty() && !read_key_script(o.keys_file, script, error)) {
@@ -96,10 +103,11 @@ int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
     HeadlessPlatform platform;
     platform.preference_override = o.data_dir;
     std::string warning;
-    std::unique_ptr<FontEngine> fonts = FontEngine::create(&warning);
+    std::unique_ptr<FontEngine> fonts = open_installed_font(&warning);
     if (!warning.empty()) { err << warning << "\n"; }
     Game g(platform);
     g.fonts = fonts.get();
+    g.catalogue = find_catalogue(o.lang);
     g.seed_from_clock = false;
     // A seed on the command line wins over the script's: it is the later, deliberate choice.
     g.seed_value = o.seed_given || !script.seed ? o.seed : *script.seed;

@@ -22,6 +22,7 @@ struct ReplayOptions {
     std::vector<Shot> shots;
     std::string app_dir;
     std::string data_dir;  // the user's data folder (default: the XDG one)
+    std::string lang = "ja";  // the language of the pictures' words; the trace is the same in all
 };
 
 class Game;

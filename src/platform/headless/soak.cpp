@@ -4,7 +4,7 @@
 #include <random>
 #include <sstream>
 
-#include "draw/font_engine.hpp"
+#include "platform/fonts/installed_fonts.hpp"
 #include "platform/headless/headless_platform.hpp"
 #include "platform/headless/replay.hpp"
 #include "shell/game.hpp"
@@ -107,7 +107,7 @@ std::string broken_invariant(const Game& g) {
 
 SoakResult run_soak(long scripts, long max_ticks, std::uint64_t seed, const std::string& app_dir) {
     SoakResult result;
-    std::unique_ptr<FontEngine> fonts = FontEngine::create(nullptr);
+    std::unique_ptr<FontEngine> fonts = open_installed_font(nullptr);
     for (long n = 0; n < scripts; ++n) {
         HeadlessPlatform platform;
         Game g(platform);

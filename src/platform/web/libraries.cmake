@@ -15,6 +15,3 @@ add_library(PkgConfig::SDL2_MIXER INTERFACE IMPORTED)
 target_link_libraries(PkgConfig::SDL2_MIXER INTERFACE SDL2_mixer::SDL2_mixer-static)
 # FreeType's static library inflates its compressed tables with zlib.
 target_link_libraries(Freetype::Freetype INTERFACE ZLIB::ZLIB)
-# No fontconfig in the browser: the page names its face.
-add_library(Fontconfig::Fontconfig INTERFACE IMPORTED)
-target_include_directories(Fontconfig::Fontconfig INTERFACE ${CMAKE_SOURCE_DIR}/src/platform/web/no_fontconfig)

@@ -2,7 +2,7 @@
 # (tools/web/site/) loads; tools/web/assemble-site.sh puts them together with the data.
 file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/web/*.cpp)
 add_library(sevenchips_web STATIC ${WEB_SOURCES})
-target_link_libraries(sevenchips_web PUBLIC sevenchips_common sevenchips_runs)
+target_link_libraries(sevenchips_web PUBLIC sevenchips_common sevenchips_runs sevenchips_fontconfig)
 
 add_executable(sevenchips-web ${CMAKE_SOURCE_DIR}/src/app/web_main.cpp)
 target_link_libraries(sevenchips-web PRIVATE sevenchips_web)

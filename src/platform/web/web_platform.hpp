@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/platform.hpp"
-#include "draw/surface.hpp"
+#include "pixels/surface.hpp"
 #include "platform/common/pause.hpp"
 #include "platform/common/sdl_audio.hpp"
 

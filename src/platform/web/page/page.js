@@ -35,7 +35,11 @@
         if (typeof kept.language === "string") defaults.language = kept.language;
       }
     } catch (e) { /* damaged: the defaults */ }
-    if (params.get("lang")) defaults.language = params.get("lang");
+    if (params.get("lang")) {
+      // As on the command line: the latest choice, remembered.
+      defaults.language = params.get("lang");
+      store(SETTINGS, JSON.stringify(defaults));
+    }
     return defaults;
   }
   function store(key, value) {
@@ -139,7 +143,7 @@
       const FS = program.FS;
       for (const dir of ["/game", "/game/bg", "/game/se", "/fonts", "/run"]) FS.mkdir(dir);
       for (const [name, bytes] of files) if (bytes) FS.writeFile("/game/" + name, bytes);
-      FS.writeFile("/fonts/face.ttf", font);
+      FS.writeFile("/fonts/face.ttf", font);  // where the program looks for its face
       if (script) FS.writeFile("/run/watched.keys", script);
       ready = program;
       if (document.body.dataset.state === "loading") setState("start");
@@ -161,7 +165,8 @@
     current = program;
     const clear = storedClearFile();
     if (clear !== null) program.FS.writeFile("/game/se/da.txt", clear);
-    const args = ["--font", "/fonts/face.ttf", "--app-dir", "/game/", "--record", "/run/recording.keys"];
+    const args = ["--app-dir", "/game/", "--record", "/run/recording.keys"];
+    if (settings.language) args.push("--lang", settings.language);
     if (watched) args.push("--play", "/run/watched.keys");
     if (tracing) args.push("--trace", "/dev/stdout");
     if (shots) args.push("--shots", shots);

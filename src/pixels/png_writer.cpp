@@ -1,4 +1,4 @@
-#include "draw/png_writer.hpp"
+#include "pixels/png_writer.hpp"
 
 #include <png.h>
 

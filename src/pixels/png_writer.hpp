@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "draw/surface.hpp"
+#include "pixels/surface.hpp"
 
 namespace sc {
 

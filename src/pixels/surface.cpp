@@ -1,4 +1,4 @@
-#include "draw/surface.hpp"
+#include "pixels/surface.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,18 +1,19 @@
-// Text through FreeType, with the face found by fontconfig. A string is rasterised once per
+// Text through FreeType, in a face chosen among the candidates a font lookup gives. A string is rasterised once per
 // size and weight into a coverage map; drawing blends the colour through that map.
-#include "draw/font_engine.hpp"
+#include "pixels/font_engine.hpp"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_MODULE_H
 #include FT_OUTLINE_H
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -20,11 +21,26 @@ namespace sc {
 
 namespace {
 
-// What the game prints: a face that lacks any of these cannot show the game.
-constexpr const char* kGameSample =
-    "チキンゲーム戦闘不能レベルアップ！おやすみ～う～ん…リトル-９Ｃ・typeＰ鼓舞自然治癒子守歌"
-    "Enterキーを押してください"
-    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz!-";
+// What the game prints, a line per kind of text: a face that lacks any of these characters
+// cannot show the game. Another edition's texts are added here.
+constexpr const char* kGameStrings[] = {
+    "チキンゲーム戦闘不能レベルアップ！おやすみ～う～ん…リトル-９Ｃ・typeＰ鼓舞自然治癒子守歌",
+    "Enterキーを押してください",
+    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz!-",
+};
+
+// The faces asked for by name, most wanted first: the one the Debian package brings in
+// (fonts-horai-umefont), then common Japanese Gothic faces. Family and style must match as
+// whole names (in any case): "Ume P Gothic C4" is another face than "Ume P Gothic".
+struct NamedFace {
+    const char* family;
+    const char* style;
+};
+constexpr NamedFace kNamedFaces[] = {
+    {"Ume P Gothic", "Regular"},  {"VL PGothic", "Regular"}, {"IPAPGothic", "Regular"},
+    {"IPAexGothic", "Regular"},   {"Noto Sans CJK JP", "Regular"}, {"TakaoPGothic", "Regular"},
+    {"Ume Gothic", "Regular"},    {"VL Gothic", "Regular"},  {"IPAGothic", "Regular"},
+};
 
 // The usual synthetic oblique slant (about 12 degrees), 16.16 fixed point.
 constexpr FT_Fixed kSlant = 0x0366A;
@@ -78,11 +94,6 @@ std::vector<long> decode(const std::string& s) {
         if (cp >= 0) { out.push_back(cp); }
     }
     return out;
-}
-
-bool readable_file(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return f.good() && f.peek() != std::ifstream::traits_type::eof();
 }
 
 // Ink of `colour` over n pixels with the given coverage: each channel becomes
@@ -377,11 +388,14 @@ void FreeTypeEngine::draw(Surface& s, float x, float y, const std::string& text,
     s.touch();
 }
 
-// How many of the sample's characters a face lacks.
-int missing_glyphs(FT_Face face) {
-    int missing = 0;
-    for (const long cp : decode(kGameSample)) { missing += FT_Get_Char_Index(face, FT_ULong(cp)) == 0; }
-    return missing;
+// Whether a face has every character of the game's strings.
+bool covers_game(FT_Face face) {
+    for (const char* text : kGameStrings) {
+        for (const long cp : decode(text)) {
+            if (FT_Get_Char_Index(face, FT_ULong(cp)) == 0) { return false; }
+        }
+    }
+    return true;
 }
 
 FT_Face open_face(FT_Library lib, const std::string& path, int index) {
@@ -393,45 +407,6 @@ FT_Face open_face(FT_Library lib, const std::string& path, int index) {
         return nullptr;
     }
     return face;
-}
-
-struct Candidate {
-    std::string path;
-    int index = 0;
-    bool japanese = true;  // fontconfig says the face covers Japanese
-};
-
-// Every font fontconfig knows, best first for Japanese sans-serif text.
-std::vector<Candidate> fontconfig_candidates() {
-    std::vector<Candidate> out;
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (config == nullptr) { return out; }
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif:lang=ja"));
-    if (pattern != nullptr) {
-        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(config, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcFontSet* set = FcFontSort(config, pattern, FcFalse, nullptr, &result);
-        if (set != nullptr) {
-            for (int i = 0; i < set->nfont; ++i) {
-                FcChar8* file = nullptr;
-                int index = 0;
-                if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch || file == nullptr) {
-                    continue;
-                }
-                if (FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index) != FcResultMatch) { index = 0; }
-                FcLangSet* langs = nullptr;
-                const bool japanese = FcPatternGetLangSet(set->fonts[i], FC_LANG, 0, &langs) == FcResultMatch &&
-                                      FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("ja")) == FcLangEqual;
-                out.push_back({reinterpret_cast<const char*>(file), index, japanese});
-            }
-            FcFontSetDestroy(set);
-        }
-        FcPatternDestroy(pattern);
-    }
-    FcConfigDestroy(config);
-    return out;
 }
 
 void add_warning(std::string* warning, const std::string& line) {
@@ -461,23 +436,61 @@ int rooms_fitted(FreeTypeEngine& engine) {
     return n;
 }
 
-// Of the faces in `candidates` that cover the game's strings, the first in which every tight
-// text fits, else the one in which most fit (the first of equals); else the first that opens
-// at all. Only faces that fontconfig lists for Japanese are measured, so a machine with many
-// fonts does not open them all.
-std::unique_ptr<FontEngine> choose_face(const Library& lib, const std::vector<Candidate>& candidates,
-                                        std::string* warning) {
-    std::unique_ptr<FreeTypeEngine> best;
-    int best_fitted = -1;
-    for (const Candidate& c : candidates) {
+bool same_name(const char* a, const char* b) {
+    if (a == nullptr || b == nullptr) { return false; }
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) { return false; }
+    }
+    return *a == *b;
+}
+
+// A face that covers the game's strings, with where it stands in the order of preference.
+struct Covering {
+    int named = 0;  // its place in kNamedFaces; after them all when it is not named
+    std::string family, style;
+    FontFile file;
+    auto key() const { return std::tie(named, family, style, file.path, file.index); }
+};
+
+Covering rank(FT_Face face, const FontFile& file) {
+    Covering c{int(std::size(kNamedFaces)), face->family_name ? face->family_name : "",
+               face->style_name ? face->style_name : "", file};
+    for (int i = 0; i < int(std::size(kNamedFaces)); ++i) {
+        if (same_name(face->family_name, kNamedFaces[i].family) && same_name(face->style_name, kNamedFaces[i].style)) {
+            c.named = i;
+            break;
+        }
+    }
+    return c;
+}
+
+// The faces among `candidates` that the lookup lists for Japanese and that cover the game's
+// strings, in a fixed order: the named ones as kNamedFaces orders them, then the others by
+// family, style and file. The order the candidates come in changes nothing.
+std::vector<Covering> covering_faces(const Library& lib, const std::vector<FontFile>& candidates) {
+    std::vector<Covering> out;
+    for (const FontFile& c : candidates) {
         if (!c.japanese) { continue; }
         FT_Face face = open_face(lib.get(), c.path, c.index);
         if (face == nullptr) { continue; }
-        if (missing_glyphs(face) > 0) {
-            FT_Done_Face(face);
-            continue;
-        }
-        auto engine = std::make_unique<FreeTypeEngine>(lib, face, c.path);
+        if (covers_game(face)) { out.push_back(rank(face, c)); }
+        FT_Done_Face(face);
+    }
+    std::sort(out.begin(), out.end(), [](const Covering& a, const Covering& b) { return a.key() < b.key(); });
+    return out;
+}
+
+// Of the covering faces in their order, the first in which every tight text fits, else the
+// one in which most fit (the first of equals); else, with a warning, the first file that opens
+// at all, by its path.
+std::unique_ptr<FontEngine> choose_face(const Library& lib, const std::vector<FontFile>& candidates,
+                                        std::string* warning) {
+    std::unique_ptr<FreeTypeEngine> best;
+    int best_fitted = -1;
+    for (const Covering& c : covering_faces(lib, candidates)) {
+        FT_Face face = open_face(lib.get(), c.file.path, c.file.index);
+        if (face == nullptr) { continue; }
+        auto engine = std::make_unique<FreeTypeEngine>(lib, face, c.file.path);
         const int fitted = rooms_fitted(*engine);
         if (fitted == int(std::size(kTightRooms))) { return engine; }
         if (fitted > best_fitted) {
@@ -488,7 +501,10 @@ std::unique_ptr<FontEngine> choose_face(const Library& lib, const std::vector<Ca
     if (best != nullptr) { return best; }
     add_warning(warning,
                 "sevenchips: no font with Japanese glyphs found; install fonts-horai-umefont (or fonts-vlgothic)");
-    for (const Candidate& c : candidates) {
+    std::vector<FontFile> by_path = candidates;
+    std::sort(by_path.begin(), by_path.end(),
+              [](const FontFile& a, const FontFile& b) { return std::tie(a.path, a.index) < std::tie(b.path, b.index); });
+    for (const FontFile& c : by_path) {
         if (FT_Face face = open_face(lib.get(), c.path, c.index)) {
             return std::make_unique<FreeTypeEngine>(lib, face, c.path);
         }
@@ -497,44 +513,36 @@ std::unique_ptr<FontEngine> choose_face(const Library& lib, const std::vector<Ca
     return nullptr;
 }
 
+void* ft_alloc(FT_Memory, long size) { return std::malloc(std::size_t(size)); }
+void ft_free(FT_Memory, void* block) { std::free(block); }
+void* ft_realloc(FT_Memory, long, long size, void* block) { return std::realloc(block, std::size_t(size)); }
+FT_MemoryRec_ memory{nullptr, ft_alloc, ft_free, ft_realloc};
+
+// FT_Init_FreeType less its reading of FREETYPE_PROPERTIES, with which the caller's
+// environment would change the pixels.
 Library start_library() {
     FT_Library lib = nullptr;
-    if (FT_Init_FreeType(&lib) != 0) { return nullptr; }
-    return Library(lib, FT_Done_FreeType);
+    if (FT_New_Library(&memory, &lib) != 0) { return nullptr; }
+    FT_Add_Default_Modules(lib);
+    return Library(lib, FT_Done_Library);
 }
 
 }  // namespace
 
-std::unique_ptr<FontEngine> FontEngine::create(std::string* warning) {
+std::unique_ptr<FontEngine> FontEngine::create_from(const std::vector<FontFile>& files, std::string* warning) {
     if (warning) { warning->clear(); }
     const Library lib = start_library();
     if (lib == nullptr) {
         add_warning(warning, "sevenchips: the font library cannot start; the game runs without text");
         return nullptr;
     }
-    // A font file named by the user (or a test) wins when it can be read.
-    if (const char* pinned = std::getenv("SEVENCHIPS_FONT"); pinned != nullptr && *pinned != '\0') {
-        FT_Face face = readable_file(pinned) ? open_face(lib.get(), pinned, 0) : nullptr;
-        if (face != nullptr) {
-            if (missing_glyphs(face) > 0) {
-                add_warning(warning, std::string("sevenchips: the font ") + pinned +
-                                         " lacks some of the game's Japanese glyphs");
-            }
-            return std::make_unique<FreeTypeEngine>(lib, face, pinned);
-        }
-        add_warning(warning, std::string("sevenchips: SEVENCHIPS_FONT ") + pinned +
-                                 " cannot be opened as a font; looking for an installed one");
-    }
-    return choose_face(lib, fontconfig_candidates(), warning);
+    return choose_face(lib, files, warning);
 }
 
 std::unique_ptr<FontEngine> FontEngine::create_from(const std::vector<std::string>& files, std::string* warning) {
-    if (warning) { warning->clear(); }
-    const Library lib = start_library();
-    if (lib == nullptr) { return nullptr; }
-    std::vector<Candidate> candidates;
+    std::vector<FontFile> candidates;
     for (const std::string& f : files) { candidates.push_back({f, 0, true}); }
-    return choose_face(lib, candidates, warning);
+    return create_from(candidates, warning);
 }
 
 }  // namespace sc
