@@ -50,12 +50,14 @@
   }
   const settings = loadSettings();
 
-  // ---- the canvas: centred, scaled by a whole number of device pixels ----
+  // ---- the canvas: centred, scaled by a whole number of device pixels (or shrunk to fit a
+  // window smaller than the picture) ----
   function fit() {
     const ratio = window.devicePixelRatio || 1;
     const keys = document.fullscreenElement ? 0 : $("keys").offsetHeight;
     const w = window.innerWidth * ratio, h = (window.innerHeight - keys) * ratio;
-    const scale = Math.max(1, Math.floor(Math.min(w / 800, h / 600)));
+    const fits = Math.min(w / 800, h / 600);
+    const scale = fits >= 1 ? Math.floor(fits) : Math.max(fits, 0.25);
     canvas.style.width = (800 * scale / ratio) + "px";
     canvas.style.height = (600 * scale / ratio) + "px";
   }
