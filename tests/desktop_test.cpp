@@ -13,8 +13,8 @@
 #include "core/window_picture.hpp"
 #include "platform/desktop/desktop_platform.hpp"
 #include "platform/desktop/input.hpp"
-#include "platform/desktop/pause_sign.hpp"
-#include "platform/desktop/sdl_audio.hpp"
+#include "platform/common/pause_sign.hpp"
+#include "platform/common/sdl_audio.hpp"
 #include "support/headless_game.hpp"
 
 namespace sc {
