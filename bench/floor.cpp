@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "platform/desktop/desktop_platform.hpp"
-#include "platform/desktop/sdl_audio.hpp"
+#include "platform/common/sdl_audio.hpp"
 
 namespace {
 

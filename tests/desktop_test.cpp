@@ -7,7 +7,7 @@
 
 #include "core/viewport.hpp"
 #include "platform/desktop/input.hpp"
-#include "platform/desktop/sdl_audio.hpp"
+#include "platform/common/sdl_audio.hpp"
 #include "support/headless_game.hpp"
 
 namespace sc {

@@ -11,7 +11,7 @@
 #include <random>
 
 #include "core/window_picture.hpp"
-#include "platform/desktop/sdl_audio.hpp"
+#include "platform/common/sdl_audio.hpp"
 #include "runs/key_script.hpp"
 #include "platform/headless/replay.hpp"
 #include "runs/trace.hpp"

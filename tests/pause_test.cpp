@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/desktop/input.hpp"
-#include "platform/desktop/pause.hpp"
+#include "platform/common/pause.hpp"
 
 namespace sc {
 namespace {

@@ -10,12 +10,12 @@
 #include <string>
 #include <utility>
 
-#include "app/desktop_runs.hpp"
 #include "core/event_loop.hpp"
 #include "draw/font_engine.hpp"
 #include "platform/desktop/desktop_platform.hpp"
 #include "platform/desktop/options.hpp"
 #include "platform/desktop/settings.hpp"
+#include "runs/game_runs.hpp"
 #include "shell/game.hpp"
 
 namespace {
@@ -114,8 +114,8 @@ int main(int argc, char** argv) {
         std::puts("sevenchips " SEVENCHIPS_VERSION);
         return 0;
     }
-    sc::DesktopRuns runs;
-    if (!runs.open(options, error)) {
+    sc::GameRuns runs;
+    if (!runs.open({options.play_file, options.record_file, options.trace_file}, error)) {
         std::fprintf(stderr, "sevenchips: %s\n", error.c_str());
         return 2;
     }

@@ -5,7 +5,7 @@
 
 #include "core/viewport.hpp"
 #include "platform/desktop/desktop_platform.hpp"
-#include "platform/desktop/mix_levels.hpp"
+#include "platform/common/mix_levels.hpp"
 #include "platform/desktop/screenshot.hpp"
 
 namespace sc {

@@ -12,8 +12,8 @@
 
 #include "core/viewport.hpp"
 #include "core/window_picture.hpp"
-#include "platform/desktop/mix_levels.hpp"
-#include "platform/desktop/pause_sign.hpp"
+#include "platform/common/mix_levels.hpp"
+#include "platform/common/pause_sign.hpp"
 #include "shell/app_dir.hpp"
 
 namespace sc {

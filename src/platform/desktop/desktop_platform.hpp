@@ -13,8 +13,8 @@
 #include "core/platform.hpp"
 #include "draw/surface.hpp"
 #include "platform/desktop/input.hpp"
-#include "platform/desktop/pause.hpp"
-#include "platform/desktop/sdl_audio.hpp"
+#include "platform/common/pause.hpp"
+#include "platform/common/sdl_audio.hpp"
 #include "platform/desktop/settings.hpp"
 
 namespace sc {

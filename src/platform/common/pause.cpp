@@ -1,4 +1,4 @@
-#include "platform/desktop/pause.hpp"
+#include "platform/common/pause.hpp"
 
 #include <SDL2/SDL_mixer.h>
 

@@ -1,4 +1,4 @@
-#include "platform/desktop/mix_levels.hpp"
+#include "platform/common/mix_levels.hpp"
 
 #include <SDL2/SDL_mixer.h>
 
@@ -19,9 +19,9 @@ void silence_if_muted(void*, Uint8* stream, int length) {
 
 }  // namespace
 
-void set_mix_levels(bool muted) {
+void set_mix_levels(bool muted, int music_volume) {
     // The music volume also holds for pieces opened later.
-    Mix_VolumeMusic(kMusicVolume);
+    Mix_VolumeMusic(music_volume);
     Mix_Volume(-1, kEffectVolume);
     muted_now.store(muted, std::memory_order_relaxed);
     Mix_SetPostMix(silence_if_muted, nullptr);

@@ -11,9 +11,12 @@ namespace sc {
 // the two peaks on top of each other stay at -1.2 dBFS.
 constexpr int kMusicVolume = 30;
 constexpr int kEffectVolume = 80;
+// A piece rendered ahead of time with the synthesiser's gain at kMusicVolume / 128 (the web
+// page's music) already has the level above: it plays at full volume.
+constexpr int kRenderedMusicVolume = 128;
 
 // Sets the open mixer's music and effect levels, or silences both (they go on playing, so
 // nothing the game asks of them changes).
-void set_mix_levels(bool muted);
+void set_mix_levels(bool muted, int music_volume = kMusicVolume);
 
 }  // namespace sc

@@ -1,6 +1,7 @@
-// The desktop program's runs: --record writes the game as a key script as it goes, --play
-// delivers a recorded script's keys at their battle ticks, --trace writes the replay tool's
-// trace of what the window showed, so the two can be compared.
+// A played game's runs, as the desktop and the web programs keep them: a recording writes the
+// game as a key script as it goes, a watched script's keys are delivered at their battle
+// ticks, and a trace gives the replay tool's lines for what the player saw, so the two can
+// be compared.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -9,7 +10,6 @@
 #include <string_view>
 
 #include "core/event_loop.hpp"
-#include "platform/desktop/options.hpp"
 #include "runs/battle_count.hpp"
 #include "runs/key_recorder.hpp"
 #include "runs/key_schedule.hpp"
@@ -20,11 +20,18 @@ namespace sc {
 
 class Game;
 
-class DesktopRuns {
+// The files of a run; an empty name leaves that part out.
+struct RunFiles {
+    std::string play;    // the key script to watch
+    std::string record;  // where the game is recorded
+    std::string trace;   // where its trace goes
+};
+
+class GameRuns {
 public:
     // Reads the script to watch and creates the files to write, before any window opens.
     // False with one line in `error` when a file will not do.
-    bool open(const DesktopOptions& options, std::string& error);
+    bool open(const RunFiles& files, std::string& error);
     bool watching() const { return schedule_ != nullptr; }
     // The seed of the watched game (the replay tool's 1 when its script names none).
     std::uint64_t watched_seed() const { return watched_seed_; }

@@ -1,4 +1,4 @@
-#include "platform/desktop/pause_sign.hpp"
+#include "platform/common/pause_sign.hpp"
 
 #include "draw/font_engine.hpp"
 

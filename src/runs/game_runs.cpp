@@ -1,4 +1,4 @@
-#include "app/desktop_runs.hpp"
+#include "runs/game_runs.hpp"
 
 #include <cstdio>
 
@@ -7,25 +7,25 @@
 
 namespace sc {
 
-bool DesktopRuns::open(const DesktopOptions& o, std::string& error) {
-    if (!o.play_file.empty()) {
+bool GameRuns::open(const RunFiles& f, std::string& error) {
+    if (!f.play.empty()) {
         KeyScript script;
-        if (!read_key_script(o.play_file, script, error)) { return false; }
+        if (!read_key_script(f.play, script, error)) { return false; }
         watched_seed_ = script.seed.value_or(1);
         schedule_ = std::make_unique<KeySchedule>(std::move(script.keys));
     }
-    if (!o.record_file.empty()) {
+    if (!f.record.empty()) {
         recorder_ = std::make_unique<KeyRecorder>();
-        if (!recorder_->open(o.record_file, error)) { return false; }
+        if (!recorder_->open(f.record, error)) { return false; }
     }
-    return o.trace_file.empty() || trace_.open(o.trace_file, error);
+    return f.trace.empty() || trace_.open(f.trace, error);
 }
 
-void DesktopRuns::begin(const Game& g) {
+void GameRuns::begin(const Game& g) {
     if (recorder_ && !recorder_->write_seed(g.seed_value)) { record_failed(); }
 }
 
-void DesktopRuns::after(const LoopEvent& e, Game& g, std::uint32_t ms) {
+void GameRuns::after(const LoopEvent& e, Game& g, std::uint32_t ms) {
     const std::string_view line = count_.after(e, g);
     if (!line.empty()) {
         const int key = script_key(e);
@@ -35,9 +35,9 @@ void DesktopRuns::after(const LoopEvent& e, Game& g, std::uint32_t ms) {
     if (schedule_) { schedule_->feed(count_, g); }
 }
 
-void DesktopRuns::end(const Game& g, std::uint32_t ms) { trace("end", -1, g, ms); }
+void GameRuns::end(const Game& g, std::uint32_t ms) { trace("end", -1, g, ms); }
 
-void DesktopRuns::trace(std::string_view event, int key, const Game& g, std::uint32_t ms) {
+void GameRuns::trace(std::string_view event, int key, const Game& g, std::uint32_t ms) {
     if (!trace_.is_open()) { return; }
     TraceEvent e;
     e.event = std::string(event);
@@ -50,7 +50,7 @@ void DesktopRuns::trace(std::string_view event, int key, const Game& g, std::uin
     }
 }
 
-void DesktopRuns::record_failed() {
+void GameRuns::record_failed() {
     std::fprintf(stderr, "sevenchips: cannot write %s any more; the recording stops here\n", recorder_->path().c_str());
     recorder_.reset();
 }

@@ -1,4 +1,4 @@
-#include "platform/desktop/sdl_audio.hpp"
+#include "platform/common/sdl_audio.hpp"
 
 #include <SDL2/SDL.h>
 #include <fcntl.h>

@@ -1,0 +1,97 @@
+// sevenchips for the web: the game in the page's canvas. The page starts the program once
+// the player has acted (so the browser lets it sound), with its data already in memory, and
+// names the files of the run:
+//   --font FILE      the face to draw text with
+//   --app-dir DIR    where bg/ and se/ lie
+//   --play FILE      a key script to watch
+//   --record FILE    where the game is recorded as a key script
+//   --trace FILE     where the replay tool's trace goes (/dev/stdout: the browser's console)
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "core/event_loop.hpp"
+#include "draw/font_engine.hpp"
+#include "platform/web/page_bridge.hpp"
+#include "platform/web/web_platform.hpp"
+#include "runs/game_runs.hpp"
+#include "shell/game.hpp"
+
+namespace {
+
+struct WebOptions {
+    std::string font, app_dir;
+    sc::RunFiles runs;
+};
+
+bool parse(int argc, char** argv, WebOptions& o, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        std::string* value = a == "--font" ? &o.font
+                           : a == "--app-dir" ? &o.app_dir
+                           : a == "--play" ? &o.runs.play
+                           : a == "--record" ? &o.runs.record
+                           : a == "--trace" ? &o.runs.trace
+                           : nullptr;
+        if (value == nullptr || i + 1 >= argc) {
+            error = "unknown option or missing value: " + a;
+            return false;
+        }
+        *value = argv[++i];
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    WebOptions options;
+    std::string error;
+    sc::GameRuns runs;
+    if (!parse(argc, argv, options, error) || !runs.open(options.runs, error)) {
+        std::fprintf(stderr, "sevenchips: %s\n", error.c_str());
+        sc::page::failed(error.c_str());
+        return 2;
+    }
+    sc::WebPlatform platform;
+    platform.open_sound(sc::page::muted());
+    std::string warning;
+    const std::unique_ptr<sc::FontEngine> fonts = sc::FontEngine::create_from({options.font}, &warning);
+    if (!warning.empty()) { std::fprintf(stderr, "%s\n", warning.c_str()); }
+
+    sc::Game g(platform);
+    g.fonts = fonts.get();
+    g.app_dir_override = options.app_dir;
+    if (runs.watching()) {
+        g.seed_from_clock = false;
+        g.seed_value = runs.watched_seed();
+    }
+    if (runs.tracing()) {
+        runs.note_sound(platform.music(), platform.waves());
+        platform.pass_sound_through(runs.notes()->music(), runs.notes()->waves());
+    }
+    platform.pause().in_battle = [&g] { return g.GameMode == 0 && g.StartStage == 1 && !g.ended; };
+    platform.set_sign_fonts(fonts.get());
+    platform.set_watching(runs.watching());
+
+    sc::EventLoop loop(g, platform);
+    loop.load();
+    runs.begin(g);
+    const std::uint32_t started = platform.now_ms();
+    // The game's own time, as the trace gives it: paused time left out.
+    const auto game_ms = [&] { return platform.now_ms() - started - loop.held_ms(); };
+    bool clear_kept = false;
+    loop.run([&](const sc::LoopEvent& e) {
+        runs.after(e, g, game_ms());
+        if (!clear_kept && !g.ClearFileWritten.empty()) {
+            clear_kept = true;
+            sc::page::keep_clear_file(g.ClearFileWritten.c_str());
+        }
+    });
+    runs.end(g, game_ms());
+    // As when the desktop program ends: the music stops and nothing more moves.
+    platform.close_sound();
+    sc::page::ended(options.runs.record.c_str());
+    return 0;
+}

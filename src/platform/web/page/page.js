@@ -1,0 +1,182 @@
+// The page around the game: the start screen, the canvas and its whole-number scaling, the
+// keys and clicks handed to the program, fullscreen, the settings and clear file kept in the
+// browser's storage, and the end of a game with its recording.
+// The page's state is in document.body.dataset.state: loading, start, playing, ended, failed.
+"use strict";
+(() => {
+  const params = new URLSearchParams(location.search);
+  const speed = Math.min(Math.max(Number(params.get("speed")) || 1, 0.1), 64);
+  const tracing = params.get("trace") === "1";
+  const watched = params.get("play");
+
+  // Input codes beside the game's key codes (see src/platform/web/page_bridge.hpp).
+  const CLICK = 1, PAUSE = 1001, WINDOW_LEFT = 1002, MUTE_OFF = 1003, MUTE_ON = 1004;
+  const GAME_KEYS = { ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, Enter: 13, NumpadEnter: 13, Escape: 27 };
+
+  const canvas = document.getElementById("screen");
+  const context = canvas.getContext("2d", { alpha: false });
+  const picture = context.createImageData(800, 600);
+  const $ = (id) => document.getElementById(id);
+  const setState = (s) => { document.body.dataset.state = s; };
+
+  // ---- storage: damaged or missing entries give the defaults ----
+  const SETTINGS = "sevenchips.settings", CLEAR = "sevenchips.clear";
+  function loadSettings() {
+    const defaults = { muted: false, language: null };
+    try {
+      const kept = JSON.parse(localStorage.getItem(SETTINGS));
+      if (kept && typeof kept === "object") {
+        if (typeof kept.muted === "boolean") defaults.muted = kept.muted;
+        if (typeof kept.language === "string") defaults.language = kept.language;
+      }
+    } catch (e) { /* damaged: the defaults */ }
+    if (params.get("lang")) defaults.language = params.get("lang");
+    return defaults;
+  }
+  function store(key, value) {
+    try { localStorage.setItem(key, value); } catch (e) { console.warn("sevenchips: cannot keep " + key + " (" + e + ")"); }
+  }
+  function storedClearFile() {
+    try { const v = localStorage.getItem(CLEAR); return typeof v === "string" ? v : null; } catch (e) { return null; }
+  }
+  const settings = loadSettings();
+
+  // ---- the canvas: centred, scaled by a whole number of device pixels ----
+  function fit() {
+    const ratio = window.devicePixelRatio || 1;
+    const keys = document.fullscreenElement ? 0 : $("keys").offsetHeight;
+    const w = window.innerWidth * ratio, h = (window.innerHeight - keys) * ratio;
+    const scale = Math.max(1, Math.floor(Math.min(w / 800, h / 600)));
+    canvas.style.width = (800 * scale / ratio) + "px";
+    canvas.style.height = (600 * scale / ratio) + "px";
+  }
+  window.addEventListener("resize", fit);
+  document.addEventListener("fullscreenchange", fit);
+  fit();
+  function toggleFullscreen() {
+    if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+    else $("stage").requestFullscreen().catch(() => {});
+  }
+  $("fullscreen").addEventListener("click", () => { toggleFullscreen(); canvas.focus(); });
+
+  // ---- the data: fetched while the start screen shows ----
+  async function fetchBytes(url) {
+    const r = await fetch(url);
+    if (!r.ok) throw new Error(url + ": " + r.status + " " + r.statusText);
+    return new Uint8Array(await r.arrayBuffer());
+  }
+  const data = (async () => {
+    const manifest = await (await fetch("data.json")).json();
+    const files = await Promise.all(manifest.files.map(async (name) => {
+      try { return [name, await fetchBytes(name)]; } catch (e) { return [name, null]; }  // missing: silent
+    }));
+    const font = await fetchBytes(manifest.font);
+    const script = watched ? await fetchBytes(watched) : null;
+    return { files, font, script };
+  })();
+  data.then(() => { if (document.body.dataset.state === "loading") setState("start"); }, fail);
+
+  // ---- one game: a fresh program each time ----
+  let program = null, queue = [], running = false;
+  function push(code, x = 0, y = 0) { if (running) queue.push({ code, x, y }); }
+
+  const page = {
+    takeInput: () => queue.shift() || null,
+    show(rgba) { picture.data.set(rgba); context.putImageData(picture, 0, 0); },
+    muted: () => settings.muted,
+    speed: () => speed,
+    keepClearFile(path) { store(CLEAR, new TextDecoder().decode(program.FS.readFile(path))); },
+    ended(recording) {
+      running = false;
+      const link = $("download");
+      link.hidden = true;
+      try {
+        const text = program.FS.readFile(recording, { encoding: "utf8" });
+        if (link.href) URL.revokeObjectURL(link.href);
+        link.href = URL.createObjectURL(new Blob([text], { type: "text/plain" }));
+        link.hidden = false;
+        window.sevenchipsRecording = text;
+      } catch (e) { /* nothing recorded */ }
+      $("end").hidden = false;
+      setState("ended");
+    },
+    failed(why) { fail(new Error(why)); },
+  };
+
+  function fail(error) {
+    running = false;
+    console.error("sevenchips:", error);
+    $("why").textContent = String(error.message || error);
+    $("start").hidden = true;
+    $("failed").hidden = false;
+    setState("failed");
+  }
+
+  async function startGame() {
+    const { files, font, script } = await data;
+    if (program && program.SDL2 && program.SDL2.audioContext) program.SDL2.audioContext.close().catch(() => {});
+    queue = [];
+    program = await SevenChips({
+      page,
+      print: (line) => console.log(line),
+      printErr: (line) => console.warn(line),
+    });
+    const FS = program.FS;
+    for (const dir of ["/game", "/game/bg", "/game/se", "/fonts", "/run"]) FS.mkdir(dir);
+    for (const [name, bytes] of files) if (bytes) FS.writeFile("/game/" + name, bytes);
+    FS.writeFile("/fonts/face.ttf", font);
+    const clear = storedClearFile();
+    if (clear !== null) FS.writeFile("/game/se/da.txt", clear);
+    const args = ["--font", "/fonts/face.ttf", "--app-dir", "/game/", "--record", "/run/recording.keys"];
+    if (script) { FS.writeFile("/run/watched.keys", script); args.push("--play", "/run/watched.keys"); }
+    if (tracing) args.push("--trace", "/dev/stdout");
+    $("end").hidden = true;
+    $("start").hidden = true;
+    setState("playing");
+    running = true;
+    canvas.focus();
+    program.callMain(args);
+  }
+
+  // The first input only starts the game: the browser lets sound begin with it.
+  let starting = false;
+  function begin(e) {
+    if (starting || document.body.dataset.state === "failed") return;
+    if (e) e.preventDefault();
+    starting = true;
+    startGame().catch(fail);
+  }
+  $("start").addEventListener("click", begin);
+  $("again").addEventListener("click", () => { starting = false; begin(); });
+
+  window.addEventListener("keydown", (e) => {
+    if (e.key === "F11") {
+      e.preventDefault();
+      if (!e.repeat) toggleFullscreen();
+      return;
+    }
+    if (!running) {
+      if (!starting && !e.repeat && !e.ctrlKey && !e.altKey && !e.metaKey) begin(e);
+      return;
+    }
+    if (e.ctrlKey || e.altKey || e.metaKey) return;
+    const code = GAME_KEYS[e.key] || GAME_KEYS[e.code];
+    if (code) {
+      e.preventDefault();
+      push(code);  // held down, it repeats, as the game expects
+    } else if ((e.key === "p" || e.key === "P" || e.key === "Pause") && !e.repeat) {
+      push(PAUSE);
+    } else if ((e.key === "m" || e.key === "M") && !e.repeat) {
+      settings.muted = !settings.muted;
+      store(SETTINGS, JSON.stringify(settings));
+      push(settings.muted ? MUTE_ON : MUTE_OFF);
+    }
+  });
+  canvas.addEventListener("mousedown", (e) => {
+    if (e.button !== 0 || !running) return;
+    const r = canvas.getBoundingClientRect();
+    push(CLICK, Math.floor((e.clientX - r.left) * 800 / r.width), Math.floor((e.clientY - r.top) * 600 / r.height));
+  });
+  window.addEventListener("blur", () => push(WINDOW_LEFT));
+  document.addEventListener("visibilitychange", () => { if (document.hidden) push(WINDOW_LEFT); });
+})();

@@ -1,0 +1,31 @@
+// What the web platform asks of the page around it (page.js): its input, its canvas, its
+// settings and clock speed, and where the game's files go once the game has written them.
+#pragma once
+#include <cstdint>
+
+namespace sc::page {
+
+// Input codes the page hands over besides the game's own key codes (13, 27, 37..40).
+constexpr int kClick = 1;          // a left click at (x, y) in the 800 x 600 picture
+constexpr int kPause = 1001;       // P or Pause
+constexpr int kWindowLeft = 1002;  // the tab was hidden or lost the focus
+constexpr int kMuteOff = 1003;     // M, with the page's new setting
+constexpr int kMuteOn = 1004;
+
+// The next input that has arrived, or 0 when none has; a click's position goes to x, y.
+int take_input(int& x, int& y);
+// Shows an 800 x 600 picture of RGBA bytes on the canvas.
+void show(const std::uint8_t* rgba);
+// The remembered mute setting, the speed the clock runs at (1: real time), and a clock in
+// milliseconds (fractions included).
+bool muted();
+double speed();
+double now();
+// The game has written the clear file at `path`: the page keeps it across visits.
+void keep_clear_file(const char* path);
+// The game has ended; its recording lies at `recording` (empty: none).
+void ended(const char* recording);
+// The program could not start; `why` is one line for the player.
+void failed(const char* why);
+
+}  // namespace sc::page

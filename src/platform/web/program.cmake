@@ -1,0 +1,20 @@
+# The web program: the game on the web platform, linked to a .js and a .wasm that the page
+# (tools/web/site/) loads; tools/web/assemble-site.sh puts them together with the data.
+file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/web/*.cpp)
+add_library(sevenchips_web STATIC ${WEB_SOURCES})
+target_link_libraries(sevenchips_web PUBLIC sevenchips_common sevenchips_runs)
+
+add_executable(sevenchips-web ${CMAKE_SOURCE_DIR}/src/app/web_main.cpp)
+target_link_libraries(sevenchips-web PRIVATE sevenchips_web)
+set_target_properties(sevenchips-web PROPERTIES OUTPUT_NAME sevenchips SUFFIX .js)
+target_link_options(sevenchips-web PRIVATE
+  # The game's waits sleep in the browser's event loop rather than block it.
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=131072
+  # One fresh program per game: "play again" makes a new one, as starting the program would.
+  -sMODULARIZE=1 -sEXPORT_NAME=SevenChips -sINVOKE_RUN=0
+  -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
+  -sENVIRONMENT=web -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=['FS','callMain']
+  # SDL 2.26 expects these of a newer emscripten than Debian's. (In a file: the link line
+  # would not keep their dollar signs.)
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/sdl_library_functions.json)
+file(WRITE ${CMAKE_BINARY_DIR}/sdl_library_functions.json "[\"$autoResumeAudioContext\", \"$dynCall\"]\n")

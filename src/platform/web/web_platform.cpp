@@ -1,0 +1,154 @@
+#include "platform/web/web_platform.hpp"
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "core/viewport.hpp"
+#include "core/window_picture.hpp"
+#include "platform/common/mix_levels.hpp"
+#include "platform/common/pause_sign.hpp"
+#include "platform/web/page_bridge.hpp"
+
+namespace sc {
+
+std::string rendered_piece(const std::string& path) {
+    const std::string mid = ".mid";
+    if (path.size() >= mid.size() && path.compare(path.size() - mid.size(), mid.size(), mid) == 0) {
+        return path.substr(0, path.size() - mid.size()) + ".ogg";
+    }
+    return path;
+}
+
+bool RenderedMusic::open(const std::string& path) { return mixer_.open(rendered_piece(path)); }
+
+WebPlatform::WebPlatform() : speed_(std::max(page::speed(), 0.01)), started_(page::now()) {
+    rgba_.resize(std::size_t(kWindowWidth) * kWindowHeight * 4, 255);
+    music_ = std::make_unique<RenderedMusic>(false);
+    waves_ = std::make_unique<MixerWaves>(false);
+}
+
+WebPlatform::~WebPlatform() {
+    waves_.reset();
+    music_.reset();
+    if (audio_) { close_mixer(); }
+}
+
+void WebPlatform::open_sound(bool muted) {
+    std::string problem;
+    audio_ = open_mixer(problem);
+    if (!audio_) { std::fprintf(stderr, "sevenchips: no audio device (%s); playing silently\n", problem.c_str()); }
+    pause_.audio = audio_;
+    music_ = std::make_unique<RenderedMusic>(audio_);
+    waves_ = std::make_unique<MixerWaves>(audio_);
+    if (audio_) { set_mix_levels(muted, kRenderedMusicVolume); }
+}
+
+void WebPlatform::close_sound() {
+    music_->close();
+    waves_->stop();
+}
+
+std::uint32_t WebPlatform::now_ms() {
+    return std::uint32_t(std::uint64_t(std::llround((page::now() - started_) * speed_)));
+}
+
+void WebPlatform::handle(int code, int x, int y, InputQueue& queue) {
+    switch (code) {
+        case page::kClick:
+            if (on_surface(x, y)) { queue.push(InputEvent{InputEvent::Kind::Click, 0}); }
+            break;
+        case page::kPause:
+            if (pause_.toggle()) { show_picture(); }
+            break;
+        case page::kWindowLeft:
+            if (pause_.window_left()) { show_picture(); }
+            break;
+        case page::kMuteOff:
+        case page::kMuteOn:
+            if (audio_) { set_mix_levels(code == page::kMuteOn, kRenderedMusicVolume); }
+            break;
+        default:
+            if (watching_) {
+                if (code == 27) { queue.push(InputEvent{InputEvent::Kind::Click, 0}); }  // leave
+            } else if (!pause_.active()) {
+                queue.push(InputEvent{InputEvent::Kind::Key, code});
+            }
+            break;
+    }
+}
+
+void WebPlatform::poll_input(InputQueue& queue) {
+    int x = 0, y = 0;
+    while (const int code = page::take_input(x, y)) { handle(code, x, y, queue); }
+}
+
+void WebPlatform::sleep(std::uint32_t game_ms) {
+    emscripten_sleep(unsigned(std::max(1.0, std::floor(game_ms / speed_))));
+}
+
+void WebPlatform::idle_until(std::uint32_t deadline, InputQueue& queue) {
+    const bool paused = pause_.active();
+    for (;;) {
+        poll_input(queue);
+        const std::int32_t left = std::int32_t(deadline - now_ms());
+        if (left <= 0 || !queue.empty() || pause_.active() != paused) { return; }
+        // Short sleeps: input is looked at between them.
+        sleep(std::min<std::uint32_t>(std::uint32_t(left), std::uint32_t(std::ceil(10 * speed_))));
+    }
+}
+
+void WebPlatform::wait_a_moment(std::uint32_t ms, InputQueue& queue) {
+    // Nothing is dispatched here: input only queues up while the browser goes on.
+    poll_input(queue);
+    sleep(std::clamp<std::uint32_t>(ms, 1, 5));
+}
+
+void WebPlatform::present(const Surface& screen, int left, int top) {
+    if (screen.generation() == shown_generation_ && screen.pixels().data() == shown_pixels_ &&
+        left == shown_left_ && top == shown_top_) {
+        return;
+    }
+    // The window picture: black, with the screen surface where it stands now.
+    picture_.fill(0);
+    BitBlt(picture_, left, top, screen.width(), screen.height(), screen, 0, 0, SRCCOPY);
+    shown_generation_ = screen.generation();
+    shown_pixels_ = screen.pixels().data();
+    shown_left_ = left;
+    shown_top_ = top;
+    show_picture();
+}
+
+void WebPlatform::show_picture() {
+    const Surface shown = pause_.active() ? paused_picture(picture_, sign_fonts_) : picture_;
+    std::uint8_t* out = rgba_.data();
+    for (int y = 0; y < kWindowHeight; ++y) {
+        const std::uint32_t* row = shown.row(y);
+        for (int x = 0; x < kWindowWidth; ++x, out += 4) {
+            out[0] = std::uint8_t(row[x] >> 16);
+            out[1] = std::uint8_t(row[x] >> 8);
+            out[2] = std::uint8_t(row[x]);
+        }
+    }
+    page::show(rgba_.data());
+}
+
+bool WebPlatform::holding() {
+    if (pause_.outlived()) { show_picture(); }
+    return pause_.active();
+}
+
+std::string WebPlatform::preference_dir() {
+    // The page's own folder in memory; the page keeps the clear file written here or beside
+    // the effects.
+    const std::string dir = "/home/web_user/.local/share/sevenchips/";
+    std::error_code ignored;
+    std::filesystem::create_directories(dir, ignored);
+    return dir;
+}
+
+}  // namespace sc

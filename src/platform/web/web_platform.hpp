@@ -1,0 +1,95 @@
+// The web platform: the page's canvas shows the window picture, its key and click listeners
+// feed the input, the clock is the page's (run faster for tests when the page says so), and
+// the sound is SDL_mixer's as on the desktop, with the music rendered ahead of time. The
+// game's waits sleep through Asyncify, so the browser goes on drawing and listening while a
+// handler waits.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/platform.hpp"
+#include "draw/surface.hpp"
+#include "platform/common/pause.hpp"
+#include "platform/common/sdl_audio.hpp"
+
+namespace sc {
+
+class FontEngine;
+
+// The game asks for its MIDI pieces; the page has them rendered into OGG files beside them.
+class RenderedMusic final : public MusicDevice {
+public:
+    explicit RenderedMusic(bool audio) : mixer_(audio, true) {}
+    bool open(const std::string& path) override;
+    bool play() override { return mixer_.play(); }
+    bool stop() override { return mixer_.stop(); }
+    bool seek_to_start() override { return mixer_.seek_to_start(); }
+    bool close() override { return mixer_.close(); }
+    bool is_open() const override { return mixer_.is_open(); }
+    std::string mode() override { return mixer_.mode(); }
+
+private:
+    MixerMusic mixer_;
+};
+
+// "bg/bg1.mid" -> "bg/bg1.ogg"; other names stay as they are.
+std::string rendered_piece(const std::string& path);
+
+class WebPlatform final : public Platform {
+public:
+    WebPlatform();
+    ~WebPlatform() override;
+    WebPlatform(const WebPlatform&) = delete;
+    WebPlatform& operator=(const WebPlatform&) = delete;
+
+    // Opens the sound (the page calls the program only after the player's first input, so
+    // the browser lets it play). Without it the game plays silently, with one line.
+    void open_sound(bool muted);
+    // Stops every sound for good: the game has ended.
+    void close_sound();
+    // The game's sound goes through these (a trace's notes) on its way to the real devices.
+    void pass_sound_through(MusicDevice& music, WavePlayer& waves) {
+        through_music_ = &music;
+        through_waves_ = &waves;
+    }
+
+    std::uint32_t now_ms() override;
+    void poll_input(InputQueue& queue) override;
+    void idle_until(std::uint32_t deadline, InputQueue& queue) override;
+    void wait_a_moment(std::uint32_t ms, InputQueue& queue) override;
+    void present(const Surface& screen, int left, int top) override;
+    MusicDevice& music() override { return through_music_ != nullptr ? *through_music_ : *music_; }
+    WavePlayer& waves() override { return through_waves_ != nullptr ? *through_waves_ : *waves_; }
+    std::string preference_dir() override;
+    bool holding() override;
+
+    Pause& pause() { return pause_; }
+    void set_sign_fonts(FontEngine* fonts) { sign_fonts_ = fonts; }
+    void set_watching(bool watching) { watching_ = watching; }
+
+private:
+    void handle(int code, int x, int y, InputQueue& queue);
+    void show_picture();
+    // Sleeps `game_ms` of the game's clock, at least a millisecond of the page's.
+    void sleep(std::uint32_t game_ms);
+
+    double speed_ = 1.0;
+    double started_ = 0.0;
+    bool audio_ = false;
+    std::unique_ptr<RenderedMusic> music_;
+    std::unique_ptr<MixerWaves> waves_;
+    MusicDevice* through_music_ = nullptr;
+    WavePlayer* through_waves_ = nullptr;
+    Surface picture_{800, 600};
+    std::vector<std::uint8_t> rgba_;
+    std::uint64_t shown_generation_ = ~0ULL;
+    const std::uint32_t* shown_pixels_ = nullptr;
+    int shown_left_ = -1000, shown_top_ = -1000;
+    Pause pause_;
+    FontEngine* sign_fonts_ = nullptr;
+    bool watching_ = false;
+};
+
+}  // namespace sc

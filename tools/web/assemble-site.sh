@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Puts the web edition's folder together: the page, the program, the effects, the music
+# rendered ahead of time, the face cut down to the characters the game and page draw, and
+# the notices of what the folder ships. Usage: assemble-site.sh BUILD_DIR SOURCE_ROOT
+# Writes BUILD_DIR/site/ (whole, or not at all).
+set -euo pipefail
+BUILD=$1
+ROOT=$2
+SITE=$BUILD/site
+SOUNDFONT=/usr/share/sounds/sf2/FluidR3_GM.sf2  # MIT: the rendered music may be shipped
+FACE=/usr/share/fonts/truetype/horai-umefont/ume-pgo4.ttf  # the face the desktop prefers
+
+rm -rf "$SITE.new"
+mkdir -p "$SITE.new/se" "$SITE.new/bg" "$SITE.new/fonts" "$BUILD/rendered"
+cp "$BUILD/game/sevenchips.js" "$BUILD/game/sevenchips.wasm" "$SITE.new/"
+cp "$ROOT"/src/platform/web/page/{index.html,page.js,page.css} "$SITE.new/"
+cp "$ROOT"/assets/se/*.wav "$SITE.new/se/"
+cp "$ROOT/data/icons/hicolor/48x48/apps/sevenchips.png" "$SITE.new/icon.png"
+
+# The music: the piece the game plays, rendered by the synthesiser the desktop plays it with,
+# at the gain the desktop's music volume gives it (SDL_mixer: volume * 1.2 / 128).
+volume=$(sed -n 's/.*kMusicVolume = \([0-9]*\);.*/\1/p' "$ROOT/src/platform/common/mix_levels.hpp")
+gain=$(awk -v v="$volume" 'BEGIN { printf "%.6f", v * 1.2 / 128 }')
+for piece in bg1; do
+  out=$BUILD/rendered/$piece-$gain.ogg
+  if [ ! -s "$out" ] || [ "$ROOT/assets/bg/$piece.mid" -nt "$out" ]; then
+    fluidsynth -ni -q -g "$gain" -T oga -F "$out.tmp" -r 44100 "$SOUNDFONT" "$ROOT/assets/bg/$piece.mid" >/dev/null
+    mv "$out.tmp" "$out"
+  fi
+  cp "$out" "$SITE.new/bg/$piece.ogg"
+done
+
+# The face, cut down; its hinting instructions and metrics stay as they are.
+python3 "$ROOT/tools/web/face_characters.py" "$ROOT" >"$BUILD/face-characters.txt"
+pyftsubset "$FACE" --text-file="$BUILD/face-characters.txt" --output-file="$SITE.new/fonts/face.ttf" \
+  --hinting --notdef-outline --name-IDs='*' --name-languages='*' --layout-features='*' --no-prune-unicode-ranges \
+  --no-recalc-bounds --no-recalc-timestamp 2>/dev/null
+
+# What the page fetches into the program's memory before it starts.
+{
+  printf '{"font": "fonts/face.ttf", "files": ['
+  (cd "$SITE.new" && ls se/*.wav bg/*.ogg) | awk '{ printf "%s\"%s\"", (NR > 1 ? ", " : ""), $0 }'
+  printf ']}\n'
+} >"$SITE.new/data.json"
+
+# Each shipped work's licence, from its Debian package.
+cp /usr/share/doc/fonts-horai-umefont/copyright "$SITE.new/fonts/COPYRIGHT.txt"
+cp /usr/share/doc/fluid-soundfont-gm/copyright "$SITE.new/bg/SOUNDFONT-COPYRIGHT.txt"
+cat >"$SITE.new/NOTICE.txt" <<'NOTICE'
+Seven Chips for the web browser.
+
+The game's code, artwork, music and effects are under the MIT licence (LICENSE.txt).
+fonts/face.ttf is Ume P Gothic (ume-pgo4.ttf from Debian's fonts-horai-umefont) cut down to
+the characters the game draws; its free licence is in fonts/COPYRIGHT.txt.
+bg/*.ogg are the game's MIDI pieces rendered with FluidSynth and the FluidR3_GM soundfont
+(Debian's fluid-soundfont-gm, MIT licence: bg/SOUNDFONT-COPYRIGHT.txt).
+NOTICE
+cp "$ROOT/LICENSE" "$SITE.new/LICENSE.txt"
+
+rm -rf "$SITE"
+mv "$SITE.new" "$SITE"
