@@ -74,62 +74,86 @@
     const script = watched ? await fetchBytes(watched) : null;
     return { files, font, script };
   })();
-  data.then(() => { if (document.body.dataset.state === "loading") setState("start"); }, fail);
 
-  // ---- one game: a fresh program each time ----
-  let program = null, queue = [], running = false;
+  // ---- one game: a fresh program each time, made ready before the player acts ----
+  let queue = [], running = false;
   function push(code, x = 0, y = 0) { if (running) queue.push({ code, x, y }); }
 
-  const page = {
-    takeInput: () => queue.shift() || null,
-    show(rgba) { picture.data.set(rgba); context.putImageData(picture, 0, 0); },
-    muted: () => settings.muted,
-    speed: () => speed,
-    keepClearFile(path) { store(CLEAR, new TextDecoder().decode(program.FS.readFile(path))); },
-    ended(recording) {
-      running = false;
-      const link = $("download");
-      link.hidden = true;
-      try {
-        const text = program.FS.readFile(recording, { encoding: "utf8" });
-        if (link.href) URL.revokeObjectURL(link.href);
-        link.href = URL.createObjectURL(new Blob([text], { type: "text/plain" }));
-        link.hidden = false;
-        window.sevenchipsRecording = text;
-      } catch (e) { /* nothing recorded */ }
-      $("end").hidden = false;
-      setState("ended");
-    },
-    failed(why) { fail(new Error(why)); },
-  };
+  // `holder.program` is the program the page object serves (set once it has loaded).
+  function pageFor(holder) {
+    return {
+      takeInput: () => queue.shift() || null,
+      show(rgba) { picture.data.set(rgba); context.putImageData(picture, 0, 0); },
+      muted: () => settings.muted,
+      speed: () => speed,
+      keepClearFile(path) {
+        try { store(CLEAR, new TextDecoder().decode(holder.program.FS.readFile(path))); } catch (e) { console.warn("sevenchips: " + e); }
+      },
+      ended(recording) {
+        running = false;
+        const link = $("download");
+        link.hidden = true;
+        try {
+          const text = holder.program.FS.readFile(recording, { encoding: "utf8" });
+          if (link.href) URL.revokeObjectURL(link.href);
+          link.href = URL.createObjectURL(new Blob([text], { type: "text/plain" }));
+          link.hidden = false;
+          window.sevenchipsRecording = text;
+        } catch (e) { /* nothing recorded */ }
+        $("end").hidden = false;
+        setState("ended");
+        prepare();
+      },
+      failed(why) { fail(new Error(why)); },
+    };
+  }
 
   function fail(error) {
     running = false;
     console.error("sevenchips:", error);
     $("why").textContent = String(error.message || error);
     $("start").hidden = true;
+    $("end").hidden = true;
     $("failed").hidden = false;
     setState("failed");
   }
 
-  async function startGame() {
-    const { files, font, script } = await data;
-    if (program && program.SDL2 && program.SDL2.audioContext) program.SDL2.audioContext.close().catch(() => {});
-    queue = [];
-    program = await SevenChips({
-      page,
-      print: (line) => console.log(line),
-      printErr: (line) => console.warn(line),
-    });
-    const FS = program.FS;
-    for (const dir of ["/game", "/game/bg", "/game/se", "/fonts", "/run"]) FS.mkdir(dir);
-    for (const [name, bytes] of files) if (bytes) FS.writeFile("/game/" + name, bytes);
-    FS.writeFile("/fonts/face.ttf", font);
+  // The next program, loaded with its files; `ready` once it can start at once.
+  let next = null, ready = null;
+  function prepare() {
+    ready = null;
+    next = (async () => {
+      const { files, font, script } = await data;
+      const holder = {};
+      const program = holder.program = await SevenChips({
+        page: pageFor(holder),
+        print: (line) => console.log(line),
+        printErr: (line) => console.warn(line),
+      });
+      const FS = program.FS;
+      for (const dir of ["/game", "/game/bg", "/game/se", "/fonts", "/run"]) FS.mkdir(dir);
+      for (const [name, bytes] of files) if (bytes) FS.writeFile("/game/" + name, bytes);
+      FS.writeFile("/fonts/face.ttf", font);
+      if (script) FS.writeFile("/run/watched.keys", script);
+      ready = program;
+      if (document.body.dataset.state === "loading") setState("start");
+      return program;
+    })();
+    next.catch(fail);
+  }
+
+  let current = null;
+  // Runs in the player's own input handler when the program is ready, so the browser lets
+  // its sound start.
+  function run(program) {
+    if (current && current.SDL2 && current.SDL2.audioContext) current.SDL2.audioContext.close().catch(() => {});
+    current = program;
     const clear = storedClearFile();
-    if (clear !== null) FS.writeFile("/game/se/da.txt", clear);
+    if (clear !== null) program.FS.writeFile("/game/se/da.txt", clear);
     const args = ["--font", "/fonts/face.ttf", "--app-dir", "/game/", "--record", "/run/recording.keys"];
-    if (script) { FS.writeFile("/run/watched.keys", script); args.push("--play", "/run/watched.keys"); }
+    if (watched) args.push("--play", "/run/watched.keys");
     if (tracing) args.push("--trace", "/dev/stdout");
+    queue = [];
     $("end").hidden = true;
     $("start").hidden = true;
     setState("playing");
@@ -138,16 +162,18 @@
     program.callMain(args);
   }
 
-  // The first input only starts the game: the browser lets sound begin with it.
+  // The first input only starts the game.
   let starting = false;
   function begin(e) {
-    if (starting || document.body.dataset.state === "failed") return;
+    if (starting || running || document.body.dataset.state === "failed") return;
     if (e) e.preventDefault();
     starting = true;
-    startGame().catch(fail);
+    const go = (program) => { starting = false; run(program); };
+    if (ready) go(ready); else next.then(go, fail);
   }
   $("start").addEventListener("click", begin);
-  $("again").addEventListener("click", () => { starting = false; begin(); });
+  $("again").addEventListener("click", () => begin());
+  prepare();
 
   window.addEventListener("keydown", (e) => {
     if (e.key === "F11") {
@@ -156,7 +182,7 @@
       return;
     }
     if (!running) {
-      if (!starting && !e.repeat && !e.ctrlKey && !e.altKey && !e.metaKey) begin(e);
+      if (document.body.dataset.state !== "ended" && !e.repeat && !e.ctrlKey && !e.altKey && !e.metaKey) begin(e);
       return;
     }
     if (e.ctrlKey || e.altKey || e.metaKey) return;
