@@ -131,7 +131,6 @@ try {
     const before = childrenCpu(process.pid);
     await page.waitForTimeout(seconds * 1000);
     say("web_cpu_s", (childrenCpu(process.pid) - before).toFixed(2));
-    say("web_cpu_ticks", trace.filter((line) => line.startsWith('{"event":"tick"')).length);
     await context.close();
   }
 
