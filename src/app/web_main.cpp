@@ -6,6 +6,8 @@
 //   --play FILE      a key script to watch
 //   --record FILE    where the game is recorded as a key script
 //   --trace FILE     where the replay tool's trace goes (/dev/stdout: the browser's console)
+//   --shots LIST     the moments whose picture the page keeps for tests, as the replay tool's
+//                    --shot names them: "start", a battle tick, "end" (comma-separated)
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -23,9 +25,14 @@
 namespace {
 
 struct WebOptions {
-    std::string font, app_dir;
+    std::string font, app_dir, shots;
     sc::RunFiles runs;
 };
+
+// Whether `when` is one of the comma-separated moments in `list`.
+bool listed(const std::string& list, const std::string& when) {
+    return ("," + list + ",").find("," + when + ",") != std::string::npos;
+}
 
 bool parse(int argc, char** argv, WebOptions& o, std::string& error) {
     for (int i = 1; i < argc; ++i) {
@@ -35,6 +42,7 @@ bool parse(int argc, char** argv, WebOptions& o, std::string& error) {
                            : a == "--play" ? &o.runs.play
                            : a == "--record" ? &o.runs.record
                            : a == "--trace" ? &o.runs.trace
+                           : a == "--shots" ? &o.shots
                            : nullptr;
         if (value == nullptr || i + 1 >= argc) {
             error = "unknown option or missing value: " + a;
@@ -99,13 +107,16 @@ int main(int argc, char** argv) {
     const auto game_ms = [&] { return platform.now_ms() - started - loop.held_ms(); };
     bool clear_kept = false;
     loop.run([&](const sc::LoopEvent& e) {
-        runs.after(e, g, game_ms());
+        const std::string_view line = runs.after(e, g, game_ms());
+        const std::string when = line == "tick" ? std::to_string(runs.ticks()) : std::string(line);
+        if (!when.empty() && listed(options.shots, when)) { sc::page::keep_picture(when.c_str()); }
         if (!clear_kept && !g.ClearFileWritten.empty()) {
             clear_kept = true;
             sc::page::keep_clear_file(g.ClearFileWritten.c_str());
         }
     });
     runs.end(g, game_ms());
+    if (listed(options.shots, "end")) { sc::page::keep_picture("end"); }
     // As when the desktop program ends: the music stops and nothing more moves.
     platform.close_sound();
     sc::page::ended(options.runs.record.c_str());

@@ -25,7 +25,7 @@ void GameRuns::begin(const Game& g) {
     if (recorder_ && !recorder_->write_seed(g.seed_value)) { record_failed(); }
 }
 
-void GameRuns::after(const LoopEvent& e, Game& g, std::uint32_t ms) {
+std::string_view GameRuns::after(const LoopEvent& e, Game& g, std::uint32_t ms) {
     const std::string_view line = count_.after(e, g);
     if (!line.empty()) {
         const int key = script_key(e);
@@ -33,6 +33,7 @@ void GameRuns::after(const LoopEvent& e, Game& g, std::uint32_t ms) {
         trace(line, key, g, ms);
     }
     if (schedule_) { schedule_->feed(count_, g); }
+    return line;
 }
 
 void GameRuns::end(const Game& g, std::uint32_t ms) { trace("end", -1, g, ms); }

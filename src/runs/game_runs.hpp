@@ -43,7 +43,9 @@ public:
     // Once the game has loaded and chosen its seed.
     void begin(const Game& g);
     // After every event the loop handled; `ms` is the game's time (paused time left out).
-    void after(const LoopEvent& e, Game& g, std::uint32_t ms);
+    // Names the event as the trace does ("start", "tick", "key"; empty if it leaves it out).
+    std::string_view after(const LoopEvent& e, Game& g, std::uint32_t ms);
+    long ticks() const { return count_.ticks(); }
     // When the program ends.
     void end(const Game& g, std::uint32_t ms);
 

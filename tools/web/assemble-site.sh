@@ -18,13 +18,20 @@ cp "$ROOT"/assets/se/*.wav "$SITE.new/se/"
 cp "$ROOT/data/icons/hicolor/48x48/apps/sevenchips.png" "$SITE.new/icon.png"
 
 # The music: the piece the game plays, rendered by the synthesiser the desktop plays it with,
-# at the gain the desktop's music volume gives it (SDL_mixer: volume * 1.2 / 128).
+# at the gain the desktop's music volume gives it (SDL_mixer: volume * 1.2 / 128), lowered if
+# need be so that it peaks at -9 dBFS at most, as the desktop's mix has it: with the effects'
+# peaks on top the sum stays below full scale.
 volume=$(sed -n 's/.*kMusicVolume = \([0-9]*\);.*/\1/p' "$ROOT/src/platform/common/mix_levels.hpp")
-gain=$(awk -v v="$volume" 'BEGIN { printf "%.6f", v * 1.2 / 128 }')
 for piece in bg1; do
-  out=$BUILD/rendered/$piece-$gain.ogg
-  if [ ! -s "$out" ] || [ "$ROOT/assets/bg/$piece.mid" -nt "$out" ]; then
-    fluidsynth -ni -q -g "$gain" -T oga -F "$out.tmp" -r 44100 "$SOUNDFONT" "$ROOT/assets/bg/$piece.mid" >/dev/null
+  mid=$ROOT/assets/bg/$piece.mid
+  out=$BUILD/rendered/$piece-$volume-$(sha256sum "$mid" "$SOUNDFONT" | sha256sum | cut -c1-12).ogg
+  if [ ! -s "$out" ]; then
+    gain=$(awk -v v="$volume" 'BEGIN { printf "%.6f", v * 1.2 / 128 }')
+    fluidsynth -ni -q -g "$gain" -T wav -F "$out.wav" -r 44100 "$SOUNDFONT" "$mid" >/dev/null
+    peak=$(sox "$out.wav" -n stat 2>&1 | awk '/Maximum amplitude|Minimum amplitude/ { v = $3 < 0 ? -$3 : $3; if (v > p) p = v } END { print p }')
+    gain=$(awk -v g="$gain" -v p="$peak" 'BEGIN { lim = 10 ^ (-9 / 20); if (p + 0 > lim) g = g * lim / p; printf "%.6f", g }')
+    fluidsynth -ni -q -g "$gain" -T oga -F "$out.tmp" -r 44100 "$SOUNDFONT" "$mid" >/dev/null
+    rm -f "$out.wav"
     mv "$out.tmp" "$out"
   fi
   cp "$out" "$SITE.new/bg/$piece.ogg"

@@ -17,6 +17,7 @@ EM_JS(int, sc_page_muted, (), { return Module.page.muted() ? 1 : 0; });
 EM_JS(double, sc_page_speed, (), { return Module.page.speed(); });
 EM_JS(void, sc_page_keep_clear_file, (const char* path), { Module.page.keepClearFile(UTF8ToString(path)); });
 EM_JS(void, sc_page_ended, (const char* recording), { Module.page.ended(UTF8ToString(recording)); });
+EM_JS(void, sc_page_keep_picture, (const char* when), { Module.page.keepPicture(UTF8ToString(when)); });
 EM_JS(void, sc_page_failed, (const char* why), { Module.page.failed(UTF8ToString(why)); });
 
 namespace sc::page {
@@ -28,6 +29,7 @@ double speed() { return sc_page_speed(); }
 double now() { return emscripten_get_now(); }
 void keep_clear_file(const char* path) { sc_page_keep_clear_file(path); }
 void ended(const char* recording) { sc_page_ended(recording); }
+void keep_picture(const char* when) { sc_page_keep_picture(when); }
 void failed(const char* why) { sc_page_failed(why); }
 
 }  // namespace sc::page

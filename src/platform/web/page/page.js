@@ -2,12 +2,17 @@
 // keys and clicks handed to the program, fullscreen, the settings and clear file kept in the
 // browser's storage, and the end of a game with its recording.
 // The page's state is in document.body.dataset.state: loading, start, playing, ended, failed.
+// For tests, window.sevenchips has the last game's recording (its text) and audioState(), the
+// state of the current program's audio ("running", "suspended", "closed", or "none"); with
+// ?shots=start,260,end it keeps in shots[moment] the canvas's RGBA bytes at those moments (the
+// replay tool's --shot moments).
 "use strict";
 (() => {
   const params = new URLSearchParams(location.search);
   const speed = Math.min(Math.max(Number(params.get("speed")) || 1, 0.1), 64);
   const tracing = params.get("trace") === "1";
   const watched = params.get("play");
+  const shots = params.get("shots");
 
   // Input codes beside the game's key codes (see src/platform/web/page_bridge.hpp).
   const CLICK = 1, PAUSE = 1001, WINDOW_LEFT = 1002, MUTE_OFF = 1003, MUTE_ON = 1004;
@@ -41,12 +46,14 @@
   }
   const settings = loadSettings();
 
-  // ---- the canvas: centred, scaled by a whole number of device pixels ----
+  // ---- the canvas: centred, scaled by a whole number of device pixels (or shrunk to fit a
+  // window smaller than the picture) ----
   function fit() {
     const ratio = window.devicePixelRatio || 1;
     const keys = document.fullscreenElement ? 0 : $("keys").offsetHeight;
     const w = window.innerWidth * ratio, h = (window.innerHeight - keys) * ratio;
-    const scale = Math.max(1, Math.floor(Math.min(w / 800, h / 600)));
+    const fits = Math.min(w / 800, h / 600);
+    const scale = fits >= 1 ? Math.floor(fits) : Math.max(fits, 0.25);
     canvas.style.width = (800 * scale / ratio) + "px";
     canvas.style.height = (600 * scale / ratio) + "px";
   }
@@ -98,12 +105,13 @@
           if (link.href) URL.revokeObjectURL(link.href);
           link.href = URL.createObjectURL(new Blob([text], { type: "text/plain" }));
           link.hidden = false;
-          window.sevenchipsRecording = text;
+          window.sevenchips.recording = text;
         } catch (e) { /* nothing recorded */ }
         $("end").hidden = false;
         setState("ended");
         prepare();
       },
+      keepPicture(when) { window.sevenchips.shots[when] = picture.data.slice(); },
       failed(why) { fail(new Error(why)); },
     };
   }
@@ -143,6 +151,11 @@
   }
 
   let current = null;
+  window.sevenchips = {
+    recording: null,
+    shots: {},
+    audioState: () => (current && current.SDL2 && current.SDL2.audioContext ? current.SDL2.audioContext.state : "none"),
+  };
   // Runs in the player's own input handler when the program is ready, so the browser lets
   // its sound start.
   function run(program) {
@@ -153,6 +166,7 @@
     const args = ["--font", "/fonts/face.ttf", "--app-dir", "/game/", "--record", "/run/recording.keys"];
     if (watched) args.push("--play", "/run/watched.keys");
     if (tracing) args.push("--trace", "/dev/stdout");
+    if (shots) args.push("--shots", shots);
     queue = [];
     $("end").hidden = true;
     $("start").hidden = true;
