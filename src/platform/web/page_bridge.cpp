@@ -10,8 +10,12 @@ EM_JS(int, sc_page_take_input, (int* x, int* y), {
     HEAP32[y >> 2] = input.y | 0;
     return input.code;
 });
-EM_JS(void, sc_page_show, (const unsigned char* rgba), {
-    Module.page.show(HEAPU8.subarray(rgba, rgba + 800 * 600 * 4));
+// Unwinds the program (Asyncify) until the page wakes it: sc_page_wait is an Asyncify import.
+EM_JS(void, sc_page_wait, (double ms), {
+    Asyncify.handleSleep(function(wakeUp) { Module.page.wait(ms, wakeUp); });
+});
+EM_JS(void, sc_page_show, (const unsigned char* rgba, int x, int y, int w, int h), {
+    Module.page.show(HEAPU8.subarray(rgba, rgba + 800 * 600 * 4), x, y, w, h);
 });
 EM_JS(int, sc_page_muted, (), { return Module.page.muted() ? 1 : 0; });
 EM_JS(double, sc_page_speed, (), { return Module.page.speed(); });
@@ -23,7 +27,8 @@ EM_JS(void, sc_page_failed, (const char* why), { Module.page.failed(UTF8ToString
 namespace sc::page {
 
 int take_input(int& x, int& y) { return sc_page_take_input(&x, &y); }
-void show(const std::uint8_t* rgba) { sc_page_show(rgba); }
+void wait(double ms) { sc_page_wait(ms); }
+void show(const std::uint8_t* rgba, int x, int y, int w, int h) { sc_page_show(rgba, x, y, w, h); }
 bool muted() { return sc_page_muted() != 0; }
 double speed() { return sc_page_speed(); }
 double now() { return emscripten_get_now(); }

@@ -14,8 +14,12 @@ constexpr int kMuteOn = 1004;
 
 // The next input that has arrived, or 0 when none has; a click's position goes to x, y.
 int take_input(int& x, int& y);
-// Shows an 800 x 600 picture of RGBA bytes on the canvas.
-void show(const std::uint8_t* rgba);
+// Sleeps (the browser goes on) for `ms` milliseconds of the page's clock, or until input
+// arrives, whichever is first.
+void wait(double ms);
+// Shows an 800 x 600 picture of RGBA bytes on the canvas, where only the rectangle at (x, y)
+// of w x h pixels has changed.
+void show(const std::uint8_t* rgba, int x, int y, int w, int h);
 // The remembered mute setting, the speed the clock runs at (1: real time), and a clock in
 // milliseconds (fractions included).
 bool muted();

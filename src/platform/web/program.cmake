@@ -9,7 +9,7 @@ target_link_libraries(sevenchips-web PRIVATE sevenchips_web)
 set_target_properties(sevenchips-web PROPERTIES OUTPUT_NAME sevenchips SUFFIX .js)
 target_link_options(sevenchips-web PRIVATE
   # The game's waits sleep in the browser's event loop rather than block it.
-  -sASYNCIFY -sASYNCIFY_STACK_SIZE=131072
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=131072 -sASYNCIFY_IMPORTS=sc_page_wait
   # One fresh program per game: "play again" makes a new one, as starting the program would.
   -sMODULARIZE=1 -sEXPORT_NAME=SevenChips -sINVOKE_RUN=0
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864

@@ -1,10 +1,9 @@
 #include "platform/web/web_platform.hpp"
 
-#include <emscripten.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -28,6 +27,8 @@ bool RenderedMusic::open(const std::string& path) { return mixer_.open(rendered_
 
 WebPlatform::WebPlatform() : speed_(std::max(page::speed(), 0.01)), started_(page::now()) {
     rgba_.resize(std::size_t(kWindowWidth) * kWindowHeight * 4, 255);
+    // No picture has these pixels (theirs have a clear top byte): the first is shown whole.
+    shown_.assign(std::size_t(kWindowWidth) * kWindowHeight, ~0u);
     music_ = std::make_unique<RenderedMusic>(false);
     waves_ = std::make_unique<MixerWaves>(false);
 }
@@ -87,9 +88,7 @@ void WebPlatform::poll_input(InputQueue& queue) {
     while (const int code = page::take_input(x, y)) { handle(code, x, y, queue); }
 }
 
-void WebPlatform::sleep(std::uint32_t game_ms) {
-    emscripten_sleep(unsigned(std::max(1.0, std::floor(game_ms / speed_))));
-}
+void WebPlatform::sleep(std::uint32_t game_ms) { page::wait(std::max(1.0, std::floor(game_ms / speed_))); }
 
 void WebPlatform::idle_until(std::uint32_t deadline, InputQueue& queue) {
     const bool paused = pause_.active();
@@ -97,8 +96,7 @@ void WebPlatform::idle_until(std::uint32_t deadline, InputQueue& queue) {
         poll_input(queue);
         const std::int32_t left = std::int32_t(deadline - now_ms());
         if (left <= 0 || !queue.empty() || pause_.active() != paused) { return; }
-        // Short sleeps: input is looked at between them.
-        sleep(std::min<std::uint32_t>(std::uint32_t(left), std::uint32_t(std::ceil(10 * speed_))));
+        sleep(std::uint32_t(left));  // input wakes it early
     }
 }
 
@@ -114,7 +112,7 @@ void WebPlatform::present(const Surface& screen, int left, int top) {
         return;
     }
     // The window picture: black, with the screen surface where it stands now.
-    picture_.fill(0);
+    if (left != shown_left_ || top != shown_top_) { picture_.fill(0); }
     BitBlt(picture_, left, top, screen.width(), screen.height(), screen, 0, 0, SRCCOPY);
     shown_generation_ = screen.generation();
     shown_pixels_ = screen.pixels().data();
@@ -124,17 +122,32 @@ void WebPlatform::present(const Surface& screen, int left, int top) {
 }
 
 void WebPlatform::show_picture() {
-    const Surface shown = pause_.active() ? paused_picture(picture_, sign_fonts_) : picture_;
-    std::uint8_t* out = rgba_.data();
+    if (pause_.active()) {
+        show_pixels(paused_picture(picture_, sign_fonts_));
+    } else {
+        show_pixels(picture_);
+    }
+}
+
+void WebPlatform::show_pixels(const Surface& shown) {
+    // Only what changed is converted, and only its rectangle goes to the canvas: the browser
+    // then draws less.
+    int top = kWindowHeight, bottom = -1, left = kWindowWidth, right = -1;
     for (int y = 0; y < kWindowHeight; ++y) {
         const std::uint32_t* row = shown.row(y);
-        for (int x = 0; x < kWindowWidth; ++x, out += 4) {
-            out[0] = std::uint8_t(row[x] >> 16);
-            out[1] = std::uint8_t(row[x] >> 8);
-            out[2] = std::uint8_t(row[x]);
+        std::uint32_t* was = shown_.data() + std::size_t(y) * kWindowWidth;
+        if (std::memcmp(row, was, kWindowWidth * sizeof *row) == 0) { continue; }
+        int first = 0, last = kWindowWidth - 1;
+        while (row[first] == was[first]) { ++first; }
+        while (row[last] == was[last]) { --last; }
+        std::uint8_t* out = rgba_.data() + (std::size_t(y) * kWindowWidth + std::size_t(first)) * 4;
+        for (int x = first; x <= last; ++x, out += 4) {
+            was[x] = row[x];
+            out[0] = std::uint8_t(row[x] >> 16), out[1] = std::uint8_t(row[x] >> 8), out[2] = std::uint8_t(row[x]);
         }
+        top = std::min(top, y), bottom = y, left = std::min(left, first), right = std::max(right, last);
     }
-    page::show(rgba_.data());
+    if (bottom >= 0) { page::show(rgba_.data(), left, top, right - left + 1, bottom - top + 1); }
 }
 
 bool WebPlatform::holding() {

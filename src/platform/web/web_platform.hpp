@@ -72,7 +72,9 @@ public:
 private:
     void handle(int code, int x, int y, InputQueue& queue);
     void show_picture();
-    // Sleeps `game_ms` of the game's clock, at least a millisecond of the page's.
+    void show_pixels(const Surface& shown);
+    // Sleeps `game_ms` of the game's clock (at least a millisecond of the page's), or until
+    // input arrives.
     void sleep(std::uint32_t game_ms);
 
     double speed_ = 1.0;
@@ -83,7 +85,8 @@ private:
     MusicDevice* through_music_ = nullptr;
     WavePlayer* through_waves_ = nullptr;
     Surface picture_{800, 600};
-    std::vector<std::uint8_t> rgba_;
+    std::vector<std::uint32_t> shown_;  // what the canvas shows, as surface pixels
+    std::vector<std::uint8_t> rgba_;    // the same as the canvas takes it
     std::uint64_t shown_generation_ = ~0ULL;
     const std::uint32_t* shown_pixels_ = nullptr;
     int shown_left_ = -1000, shown_top_ = -1000;

@@ -83,14 +83,31 @@
   })();
 
   // ---- one game: a fresh program each time, made ready before the player acts ----
-  let queue = [], running = false;
-  function push(code, x = 0, y = 0) { if (running) queue.push({ code, x, y }); }
+  // The input for the program, and the wake-up of its sleep: input ends a sleep early.
+  let queue = [], running = false, wakeUp = null;
+  function push(code, x = 0, y = 0) {
+    if (!running) return;
+    queue.push({ code, x, y });
+    if (wakeUp) Promise.resolve().then(wakeUp);  // after this handler, not inside it
+  }
 
   // `holder.program` is the program the page object serves (set once it has loaded).
   function pageFor(holder) {
     return {
       takeInput: () => queue.shift() || null,
-      show(rgba) { picture.data.set(rgba); context.putImageData(picture, 0, 0); },
+      wait(ms, resume) {
+        let done = false;
+        const wake = () => {
+          if (done) return;  // each sleep ends once
+          done = true;
+          if (wakeUp === wake) wakeUp = null;
+          clearTimeout(timer);
+          resume();
+        };
+        const timer = setTimeout(wake, ms);
+        wakeUp = wake;
+      },
+      show(rgba, x, y, w, h) { picture.data.set(rgba); context.putImageData(picture, 0, 0, x, y, w, h); },
       muted: () => settings.muted,
       speed: () => speed,
       keepClearFile(path) {
