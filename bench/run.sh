@@ -25,6 +25,11 @@
 #        signboard (SEVENCHIPS_BENCH_MARKS=1); the median of five starts.
 #   6    peak resident set (VmHWM) of the game at the end of its 60 s battle against the
 #        floor's at the end of its 60 s.
+#   8-12 the web edition (bench/web.mjs, when ./dev web has built it): in headless Chromium,
+#        the start-up to the start screen and from the first key to the signboard, the site's
+#        size, the browser's CPU time over the first 20 s of battle against the desktop game's
+#        over its first 20 s of the battle of 3 (the same run), and demo/win.keys replayed by
+#        the replay tool built for the browser against the native one, turn about.
 #   7    the battle clock: the mean interval between the battle ticks of that 60 s battle, from
 #        their times in its --trace. Left out are the intervals on both sides of a tick that
 #        waits (an attack, an enemy falling, a level-up: it is written once its wait is over,
@@ -156,9 +161,13 @@ fi
 # ---- the driver ----
 BUILD=${1:-$ROOT/build-bench}
 SECONDS_RUN=${BENCH_SECONDS:-60}
+# Figure 3 compares 20 s of battle, and the web rows take the same 20 s of the desktop game.
+PAIR_SECONDS=$(( SECONDS_RUN < 20 ? SECONDS_RUN : 20 ))
+WEB_SECONDS=$PAIR_SECONDS
+WEB=${SEVENCHIPS_WEB_BUILD:-$ROOT/build-web}
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DSEVENCHIPS_BENCH=ON -DSEVENCHIPS_TESTS=OFF \
     -DSEVENCHIPS_PAINTER=OFF >/dev/null
-cmake --build "$BUILD" -j"$(nproc)" --target sevenchips headless_bench floor game_data >/dev/null
+cmake --build "$BUILD" -j"$(nproc)" --target sevenchips sevenchips-replay headless_bench floor game_data >/dev/null
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -168,9 +177,14 @@ cp -r "$BUILD/game/bg" "$BUILD/game/se" "$WORK/app/"
 
 echo "bench: replaying demo/win.keys headless (5 runs)" >&2
 "$BUILD/bench/headless_bench" --keys "$ROOT/demo/win.keys" --app-dir "$WORK/headless" --runs 5 >"$WORK/headless.txt"
-PAIR_SECONDS=$((SECONDS_RUN < 20 ? SECONDS_RUN : 20))
-echo "bench: the real program and the floor under Xvfb (about $((2 * SECONDS_RUN + 4 * PAIR_SECONDS + 40)) s)" >&2
+echo "bench: the real program and the floor under Xvfb (about $((2 * SECONDS_RUN + 4 * WEB_SECONDS + 40)) s)" >&2
 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" --under-x "$BUILD" "$WORK" "$SECONDS_RUN"
+: >"$WORK/web.txt"
+if [ -f "$WEB/site/index.html" ]; then
+    echo "bench: the web edition in headless Chromium (about $((WEB_SECONDS + 30)) s)" >&2
+    PLAYWRIGHT_CORE=$(bash "$ROOT/tools/web/playwright.sh") \
+        node "$ROOT/bench/web.mjs" "$WEB/site" "$WEB" "$BUILD/game/sevenchips-replay" "$WEB_SECONDS" >"$WORK/web.txt"
+fi
 
 python3 - "$WORK/battle.jsonl" >>"$WORK/desktop.txt" <<'EOF'
 import json, sys
@@ -179,7 +193,7 @@ gaps = [(b["ms"] - a["ms"], {5, 6, 7, 10} & set(a["sounds"] + b["sounds"])) for 
 kept = [g for i, (g, wait) in enumerate(gaps) if not wait and g < 200 and (i == 0 or gaps[i - 1][0] < 200)]
 print(f"tick_ms_mean {sum(kept) / max(len(kept), 1):.2f}\ntick_intervals {len(kept)}")
 EOF
-value() { awk -v k="$1" '$1 == k {print $2}' "$WORK/headless.txt" "$WORK/desktop.txt"; }
+value() { awk -v k="$1" '$1 == k {print $2}' "$WORK/headless.txt" "$WORK/desktop.txt" "$WORK/web.txt"; }
 [ "$(value ticks)" = 3377 ] && [ "$(value enemy)" = 8 ] && [ "$(value mode)" = 2 ] || {
     echo "bench: the replay did not finish the game at tick 3377:" >&2
     cat "$WORK/headless.txt" >&2
@@ -218,6 +232,22 @@ row "4 CPU during the ending (${ending_s} s)" "$ending % of a core" "<= 5 %" "$(
 row "5 start-up: exec to signboard (median of 5)" "$startup ms" "<= 150 ms" "$(ok "$startup <= 150")"
 row "6 peak RSS: game / floor" "$game_mb / $floor_mb MB ($extra_mb)" "<= floor + 40 MB" "$(ok "$game_mb <= $floor_mb + 40")"
 row "7 battle clock: mean of $intervals intervals" "$tick_ms ms" "100 ms +- 0.5 %" "$(ok "$tick_ms >= 99.5 && $tick_ms <= 100.5")"
+if [ -s "$WORK/web.txt" ]; then
+    start=$(value web_start_ms) sign=$(value web_sign_ms)
+    mb=$(awk -v b="$(value web_bytes)" 'BEGIN {printf "%.2f", b / 1e6}')
+    gz=$(awk -v b="$(value web_gzip_bytes)" 'BEGIN {printf "%.2f", b / 1e6}')
+    web_cpu=$(value web_cpu_s) desktop_cpu=$(value game_cpu_s_1)
+    cpu_ratio=$(awk -v w="$web_cpu" -v d="$desktop_cpu" 'BEGIN {printf "%.2f", (d > 0 ? w / d : 99)}')
+    web_tps=$(value web_replay_tps) native_tps=$(value native_replay_tps)
+    share=$(awk -v w="$web_tps" -v n="$native_tps" 'BEGIN {printf "%.0f", 100 * w / n}')
+    row "8 web: navigation to start screen (median 5)" "$start ms" "<= 1500 ms" "$(ok "$start <= 1500")"
+    row "9 web: first key to signboard (median 5)" "$sign ms" "<= 500 ms" "$(ok "$sign <= 500")"
+    row "10 web: site, all files / gzipped" "$mb / $gz MB" "<= 6 / 3.5 MB" "$(ok "$mb <= 6 && $gz <= 3.5")"
+    row "11 web: CPU in ${WEB_SECONDS} s of battle: browser / game" "$web_cpu / $desktop_cpu s = $cpu_ratio" "ratio <= 1.5" "$(ok "$cpu_ratio <= 1.5")"
+    row "12 web: win.keys replay, browser / native" "$web_tps / $native_tps ticks/s = $share %" ">= 30 %" "$(ok "$share >= 30")"
+else
+    echo "(no web edition in $WEB/site: ./dev web builds it; rows 8-12 left out)"
+fi
 echo "(headless pinned to one core; desktop under one Xvfb 1024x768x24, SDL_AUDIODRIVER=disk to /dev/null," \
     "game and floor one after the other, renderer: $(value renderer); figure 3's pairs: $ratios)"
 exit "$failed"

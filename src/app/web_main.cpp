@@ -10,6 +10,8 @@
 //                    --shot names them: "start", a battle tick, "end" (comma-separated)
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -52,6 +54,19 @@ bool parse(int argc, char** argv, WebOptions& o, std::string& error) {
     return true;
 }
 
+// The game opens a MIDI piece only once it has found the file; the page brings each piece
+// rendered ahead of time (bg/NAME.ogg), so an empty file of the MIDI name stands in for it.
+void stand_in_for_pieces(const std::string& app_dir) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(app_dir + "bg", ec)) {
+        fs::path midi = entry.path();
+        if (midi.extension() != ".ogg") { continue; }
+        midi.replace_extension(".mid");
+        if (!fs::exists(midi, ec)) { std::ofstream{midi}; }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,6 +91,7 @@ int main(int argc, char** argv) {
     g.fonts = fonts.get();
     g.catalogue = sc::find_catalogue(options.lang);  // before Form_Load, which labels the faces
     g.app_dir_override = options.app_dir;
+    stand_in_for_pieces(options.app_dir);
     if (runs.watching()) {
         g.seed_from_clock = false;
         g.seed_value = runs.watched_seed();

@@ -18,3 +18,7 @@ target_link_options(sevenchips-web PRIVATE
   # would not keep their dollar signs.)
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/sdl_library_functions.json)
 file(WRITE ${CMAKE_BINARY_DIR}/sdl_library_functions.json "[\"$autoResumeAudioContext\", \"$dynCall\"]\n")
+
+# The replay tool in a page, for its benchmark (bench/web.mjs): one fresh program per replay.
+target_link_options(sevenchips-replay PRIVATE -sMODULARIZE=1 -sEXPORT_NAME=SevenChipsReplay -sINVOKE_RUN=0
+  -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=['FS','ENV','callMain'])

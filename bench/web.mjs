@@ -1,0 +1,157 @@
+// The web edition's figures in headless Chromium, one after the other (bench/run.sh prints
+// them against their targets):
+//   web_start_ms, web_sign_ms  navigation to the start screen, and the first key to the first
+//                              picture with the signboard on it (median of five fresh visits)
+//   web_bytes, web_gzip_bytes  every file of the site, and each gzipped (level 9)
+//   web_cpu_s                  the browser's CPU time (every process of it) over SECONDS of
+//                              battle from its first tick
+//   web_replay_tps, native_replay_tps  demo/win.keys replayed by the replay tool built for the
+//                              browser (in a page) and by the native one, alternately, three
+//                              times each: the median battle ticks per second of each
+// Usage: node bench/web.mjs SITE_DIR WEB_BUILD_DIR NATIVE_REPLAY SECONDS
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import path from "node:path";
+import zlib from "node:zlib";
+import { fileURLToPath } from "node:url";
+
+import { collectTrace, launch, serve, waitForState } from "../tools/web/browser.mjs";
+
+const [site, webBuild, nativeReplay] = process.argv.slice(2).map((p) => path.resolve(p));
+const seconds = Number(process.argv[5] || 20);
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "..");
+const winKeys = path.join(root, "demo/win.keys");
+const font = path.join(site, "fonts/face.ttf");
+const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
+const say = (key, value) => console.log(`${key} ${value}`);
+
+// A page with the start screen's and the signboard's moments noted on the page's own clock.
+function noteMoments() {
+  window.moments = {};
+  new MutationObserver(() => {
+    if (document.body.dataset.state === "start") window.moments.start ??= performance.now();
+  }).observe(document, { attributes: true, subtree: true, attributeFilter: ["data-state"] });
+  addEventListener("keydown", () => { window.moments.input ??= performance.now(); }, true);
+  const put = CanvasRenderingContext2D.prototype.putImageData;
+  CanvasRenderingContext2D.prototype.putImageData = function (image, ...at) {
+    if (window.moments.input !== undefined && window.moments.sign === undefined) {
+      let lit = 0;
+      for (let i = 0; i < image.data.length; i += 4) lit += image.data[i] + image.data[i + 1] + image.data[i + 2] > 0;
+      if (lit > 10000) window.moments.sign = performance.now();  // the signboard is 320 x 96
+    }
+    return put.call(this, image, ...at);
+  };
+}
+
+function siteBytes() {
+  let bytes = 0, gzipped = 0;
+  for (const entry of fs.readdirSync(site, { recursive: true, withFileTypes: true })) {
+    if (!entry.isFile()) continue;
+    const data = fs.readFileSync(path.join(entry.parentPath ?? entry.path, entry.name));
+    bytes += data.length;
+    gzipped += zlib.gzipSync(data, { level: 9 }).length;
+  }
+  return { bytes, gzipped };
+}
+
+// CPU seconds so far of all the descendants of the process `pid` (the browser's processes are
+// this one's).
+function childrenCpu(pid) {
+  const stats = fs.readdirSync("/proc").filter((d) => /^\d+$/.test(d)).map((d) => {
+    try {
+      const fields = fs.readFileSync(`/proc/${d}/stat`, "utf8").replace(/^.*\) /, "").split(" ");
+      return { pid: Number(d), ppid: Number(fields[1]), ticks: Number(fields[11]) + Number(fields[12]) };
+    } catch {
+      return null;  // it ended meanwhile
+    }
+  }).filter(Boolean);
+  const tree = new Set([pid]);
+  for (let grown = true; grown;) {
+    grown = false;
+    for (const s of stats) if (!tree.has(s.pid) && tree.has(s.ppid)) { tree.add(s.pid); grown = true; }
+  }
+  return stats.filter((s) => tree.has(s.pid) && s.pid !== pid).reduce((sum, s) => sum + s.ticks, 0) / 100;  // CLK_TCK
+}
+
+const REPLAY_PAGE = `<!DOCTYPE html><meta charset="utf-8"><script src="sevenchips-replay.js"></script><script>
+  // One fresh program per replay; only the replay itself is timed.
+  window.replay = async (keys, face) => {
+    const program = await SevenChipsReplay({ print: () => {}, printErr: () => {} });
+    program.FS.writeFile("/win.keys", new Uint8Array(keys));
+    program.FS.mkdir("/fonts");
+    program.FS.writeFile("/fonts/face.ttf", new Uint8Array(face));  // where the browser's build looks
+    for (const dir of ["/app", "/app/se", "/data"]) program.FS.mkdir(dir);
+    const started = performance.now();
+    program.callMain(["--keys", "/win.keys", "--app-dir", "/app/", "--data-dir", "/data/"]);
+    return performance.now() - started;
+  };
+</script>`;
+
+const server = await serve(site, {
+  "/win.keys": winKeys,
+  "/sevenchips-replay.js": path.join(webBuild, "game/sevenchips-replay.js"),
+  "/sevenchips-replay.wasm": path.join(webBuild, "game/sevenchips-replay.wasm"),
+  "/replay.html": path.join(webBuild, "replay.html"),
+});
+fs.writeFileSync(path.join(webBuild, "replay.html"), REPLAY_PAGE);
+fs.mkdirSync(path.join(webBuild, "bench-app/se"), { recursive: true });
+const browser = await launch();
+try {
+  // Start-up.
+  const start = [], sign = [];
+  for (let visit = 0; visit < 5; visit++) {
+    const context = await browser.newContext();
+    await context.addInitScript(noteMoments);
+    const page = await context.newPage();
+    await page.goto(server.url + "index.html");
+    await waitForState(page, "start");
+    await page.keyboard.press("Enter");
+    await page.waitForFunction(() => window.moments.sign !== undefined, null, { timeout: 10000, polling: 20 });
+    const m = await page.evaluate(() => window.moments);
+    start.push(m.start);
+    sign.push(m.sign - m.input);
+    await context.close();
+  }
+  say("web_start_ms", median(start).toFixed(0));
+  say("web_sign_ms", median(sign).toFixed(0));
+
+  const { bytes, gzipped } = siteBytes();
+  say("web_bytes", bytes);
+  say("web_gzip_bytes", gzipped);
+
+  // The battle, idle but for the clock.
+  {
+    const context = await browser.newContext();
+    const page = await context.newPage();
+    const trace = collectTrace(page);
+    await page.goto(server.url + "index.html?trace=1");
+    await waitForState(page, "start");
+    await page.keyboard.press("Enter");
+    while (!trace.some((line) => line.startsWith('{"event":"tick"'))) await page.waitForTimeout(10);
+    const before = childrenCpu(process.pid);
+    await page.waitForTimeout(seconds * 1000);
+    say("web_cpu_s", (childrenCpu(process.pid) - before).toFixed(2));
+    await context.close();
+  }
+
+  // The replay tool in the page and on the machine.
+  {
+    const page = await browser.newPage();
+    await page.goto(server.url + "replay.html");
+    const ticks = Number(fs.readFileSync(winKeys, "utf8").trim().split("\n").at(-1).split(" ")[0]);  // its last key
+    const keys = [...fs.readFileSync(winKeys)], face = [...fs.readFileSync(font)];
+    const web = [], native = [];
+    for (let run = 0; run < 3; run++) {
+      web.push(await page.evaluate(([k, f]) => window.replay(k, f), [keys, face]));
+      const started = process.hrtime.bigint();
+      execFileSync(nativeReplay, ["--keys", winKeys, "--app-dir", path.join(webBuild, "bench-app/"), "--data-dir", path.join(webBuild, "bench-data")],
+        { stdio: "ignore" });
+      native.push(Number(process.hrtime.bigint() - started) / 1e6);
+    }
+    say("web_replay_tps", (ticks / (median(web) / 1000)).toFixed(0));
+    say("native_replay_tps", (ticks / (median(native) / 1000)).toFixed(0));
+  }
+} finally {
+  await browser.close();
+  await server.close();
+}

@@ -1,0 +1,224 @@
+// The web edition in Debian's Chromium against the headless replay tool: a watched key script
+// gives the tool's trace and pictures, a game played with real key presses pauses and its
+// downloaded recording replays to the same game, and the sound starts and stays muted.
+// Usage: node page.mjs SITE_DIR REPLAY_TOOL WORK_DIR  (run by tests/web/run.sh)
+import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import path from "node:path";
+import { after, before, test } from "node:test";
+import { fileURLToPath } from "node:url";
+
+import { collectTrace, launch, serve, waitForState, withoutMs } from "../../tools/web/browser.mjs";
+
+const [site, replayTool, work] = process.argv.slice(2).map((p) => path.resolve(p));
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "../..");
+const winKeys = path.join(root, "demo/win.keys");
+let browser, server;
+
+before(async () => {
+  fs.mkdirSync(work, { recursive: true });
+  server = await serve(site, { "/win.keys": winKeys });
+  browser = await launch();
+});
+after(async () => {
+  await browser?.close();
+  await server?.close();
+});
+
+// The replay tool's trace of a key script, and its pictures (drawn with the installed face, which
+// the page's cut-down copy of it draws to the same pixels).
+function replay(keys, name, shots = []) {
+  const trace = path.join(work, `${name}.jsonl`);
+  fs.mkdirSync(path.join(work, `${name}-app/se`), { recursive: true });
+  execFileSync(replayTool, ["--keys", keys, "--trace", trace, "--app-dir", path.join(work, `${name}-app`),
+    "--data-dir", path.join(work, `${name}-data`), ...shots.flatMap((s) => ["--shot", `${s}:${path.join(work, `${name}-${s}.png`)}`])]);
+  return fs.readFileSync(trace, "utf8").trimEnd().split("\n");
+}
+
+function sameLines(actual, expected, what) {
+  const first = expected.findIndex((line, i) => withoutMs(line) !== withoutMs(actual[i] ?? ""));
+  if (first >= 0) assert.equal(withoutMs(actual[first] ?? "(none)"), withoutMs(expected[first]), `${what}: line ${first + 1} differs`);
+  assert.equal(actual.length, expected.length, `${what}: line count`);
+}
+
+const rgba = (png) => execFileSync("convert", [png, "-depth", "8", "rgba:-"], { maxBuffer: 1 << 24 });
+function differentPixels(a, b) {
+  let n = Math.abs(a.length - b.length) / 4;
+  for (let i = 0; i < Math.min(a.length, b.length); i += 4) n += a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2];
+  return n;
+}
+
+// What the page does, seen from outside: `frames` keeps the next `keepFrames` pictures put on
+// the canvas, and `sound` counts the audio buffers played and those that carried sound.
+function watchPage() {
+  window.frames = [];
+  window.keepFrames = 0;
+  const put = CanvasRenderingContext2D.prototype.putImageData;
+  CanvasRenderingContext2D.prototype.putImageData = function (image, ...at) {
+    if (window.keepFrames > 0 && window.keepFrames--) window.frames.push(new Uint8ClampedArray(image.data));
+    return put.call(this, image, ...at);
+  };
+  window.sound = { buffers: 0, loud: 0 };
+  const create = AudioContext.prototype.createScriptProcessor;
+  const handler = Object.getOwnPropertyDescriptor(ScriptProcessorNode.prototype, "onaudioprocess");
+  AudioContext.prototype.createScriptProcessor = function (...args) {
+    const node = create.apply(this, args);
+    Object.defineProperty(node, "onaudioprocess", {
+      get: () => handler.get.call(node),
+      set: (fill) => handler.set.call(node, (e) => {
+        fill(e);
+        let peak = 0;
+        for (let c = 0; c < e.outputBuffer.numberOfChannels; c++) {
+          for (const v of e.outputBuffer.getChannelData(c)) peak = Math.max(peak, Math.abs(v));
+        }
+        window.sound.buffers++;
+        window.sound.loud += peak > 1e-4;
+      }),
+    });
+    return node;
+  };
+}
+
+async function openPage(query, { context, start = true } = {}) {
+  context ??= await browser.newContext();
+  await context.addInitScript(watchPage);
+  const page = await context.newPage();
+  const trace = collectTrace(page);
+  await page.goto(server.url + "index.html" + query);
+  if (start) await startGame(page);
+  return { page, trace, context };
+}
+
+async function startGame(page) {
+  await waitForState(page, "start");
+  await page.keyboard.press("Enter");  // the start screen's key: it only starts the game
+  await waitForState(page, "playing");
+}
+
+const ticks = (trace) => trace.filter((l) => l.startsWith('{"event":"tick"')).length;
+async function waitForTicks(page, trace, n) {
+  const target = ticks(trace) + n;
+  while (ticks(trace) < target) await page.waitForTimeout(20);
+}
+
+test("a watched key script gives the replay tool's trace and pictures", async () => {
+  const shots = [260, 1500, "end"];
+  const { page, trace } = await openPage(`?play=win.keys&trace=1&speed=16&shots=${shots}`);
+  await waitForState(page, "ended", 150000);
+  const expected = replay(winKeys, "win", shots);
+  sameLines(trace, expected, "trace of win.keys");
+  for (const shot of shots) {
+    const file = path.join(work, `web-${shot}.png`);
+    const url = await page.evaluate((s) => {
+      const kept = window.sevenchips.shots[s], canvas = document.createElement("canvas");
+      if (!kept) return null;
+      [canvas.width, canvas.height] = [800, 600];
+      canvas.getContext("2d").putImageData(new ImageData(new Uint8ClampedArray(kept), 800, 600), 0, 0);
+      return canvas.toDataURL();
+    }, shot);
+    assert.ok(url, `no picture kept at ${shot}`);
+    fs.writeFileSync(file, Buffer.from(url.split(",")[1], "base64"));
+    assert.equal(differentPixels(rgba(file), rgba(path.join(work, `win-${shot}.png`))), 0, `the canvas at ${shot}: ${file}`);
+  }
+});
+
+// The paused picture against the one the pause was taken from: outside the sign in the middle
+// every channel keeps three eighths of its light, and the sign carries white.
+function pausedPicture([paused, shown]) {
+  let wrong = 0, lit = 0, white = 0;
+  for (let i = 0; i < paused.length; i += 4) {
+    const x = (i / 4) % 800, y = Math.floor(i / 3200);
+    const sign = x >= 240 && x < 560 && y >= 225 && y < 375;
+    for (let c = i; c < i + 3; c++) {
+      if (sign) white += paused[c] === 255;
+      else wrong += paused[c] !== (shown[c] >> 2) + (shown[c] >> 3), lit += shown[c] >= 8;
+    }
+  }
+  return { wrong, lit: lit > 100000, white: white > 1000 };
+}
+
+const hideTab = (hidden) => {
+  if (hidden) {
+    // Headless Chromium never hides a tab: the page is told so as a browser would tell it.
+    Object.defineProperty(document, "hidden", { value: true, configurable: true });
+    Object.defineProperty(document, "visibilityState", { value: "hidden", configurable: true });
+  } else {
+    delete document.hidden;
+    delete document.visibilityState;
+  }
+  document.dispatchEvent(new Event("visibilitychange"));
+};
+const gameMs = (line) => Number(/"ms":(\d+)/.exec(line)[1]);
+
+test("a game played with real keys pauses, and its recording replays to the same game", async () => {
+  const { page, trace } = await openPage("?trace=1&speed=8");
+  const play = async (keys) => {
+    for (const key of keys) {
+      await page.keyboard.press(key);
+      await page.waitForTimeout(150);
+    }
+  };
+  await waitForTicks(page, trace, 3);
+  await play(["ArrowLeft", "ArrowUp", "ArrowLeft", "ArrowLeft", "ArrowDown", "ArrowRight", "ArrowUp"]);
+  for (const [how, pause] of [["P", () => page.keyboard.press("p")], ["a hidden tab", () => page.evaluate(hideTab, true)]]) {
+    await pause();
+    await page.waitForTimeout(300);
+    const lines = trace.length;
+    await page.waitForTimeout(1200);  // ten seconds of the game's time at this speed
+    assert.equal(trace.length, lines, `the battle went on while paused by ${how}`);
+    await page.evaluate(() => {
+      window.frames = [document.getElementById("screen").getContext("2d").getImageData(0, 0, 800, 600).data];
+      window.keepFrames = 1;  // the picture the game shows again when it resumes
+    });
+    if (how !== "P") await page.evaluate(hideTab, false);
+    await page.keyboard.press("p");
+    await waitForTicks(page, trace, 2);
+    assert.deepEqual(await page.evaluate(`(${pausedPicture})(window.frames)`),
+      { wrong: 0, lit: true, white: true }, `the canvas paused by ${how}`);
+    assert.ok(gameMs(trace[lines]) - gameMs(trace[lines - 1]) < 1000, `the trace's ms counted the pause by ${how}`);
+  }
+  await play(["ArrowRight", "ArrowRight", "ArrowDown", "ArrowDown", "ArrowLeft", "ArrowUp", "Escape"]);
+  await waitForState(page, "ended");
+  const [download] = await Promise.all([page.waitForEvent("download"), page.click("#download")]);
+  const recording = path.join(work, "played.keys");
+  await download.saveAs(recording);
+  assert.ok(trace.filter((l) => l.startsWith('{"event":"key"')).length >= 14, "the keys did not reach the game");
+  sameLines(trace, replay(recording, "played"), "the recording's trace");
+});
+
+test("the sound starts with the game and plays the music, and a reload keeps it muted", async () => {
+  const { page, trace } = await openPage("?trace=1", { start: false });
+  const listen = async () => {
+    await page.evaluate(() => { window.sound.buffers = window.sound.loud = 0; });
+    await page.waitForTimeout(1000);
+    return page.evaluate(() => ({ ...window.sound, audio: window.sevenchips.audioState() }));
+  };
+  const battle = async () => {
+    const from = trace.length;
+    await startGame(page);
+    await waitForTicks(page, trace, 10);  // the start-up's sound is over
+    return trace.slice(from);
+  };
+  await waitForState(page, "start");
+  assert.equal((await listen()).audio, "none", "sound before the player's first input");
+  let lines = await battle();
+  assert.match(lines[0], /"music":\["open","play"\]/);
+  let heard = await listen();
+  assert.equal(heard.audio, "running");
+  assert.ok(heard.buffers > 10 && heard.loud >= 0.9 * heard.buffers, `music in ${heard.loud} of ${heard.buffers} buffers`);
+  await page.keyboard.press("m");
+  await page.waitForTimeout(200);
+  heard = await listen();
+  assert.ok(heard.buffers > 10 && heard.loud === 0, `muted, still sound in ${heard.loud} of ${heard.buffers} buffers`);
+
+  await page.reload();
+  lines = await battle();
+  assert.match(lines[0], /"music":\["open","play"\]/);
+  heard = await listen();
+  assert.ok(heard.buffers > 10 && heard.loud === 0, `reloaded, sound in ${heard.loud} of ${heard.buffers} buffers`);
+  await page.keyboard.press("m");
+  await page.waitForTimeout(200);
+  heard = await listen();
+  assert.ok(heard.loud >= 0.9 * heard.buffers, `unmuted, music in ${heard.loud} of ${heard.buffers} buffers`);
+});
