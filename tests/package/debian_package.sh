@@ -39,7 +39,7 @@ stray=$(cd "$ROOT" && find usr/bin usr/share/sevenchips usr/local 2>/dev/null)
 zgrep -qF "/$DATA/se/da.txt" "$ROOT/usr/share/man/man6/sevenchips.6.gz" || fail "the manual page does not name /$DATA"
 grep -qx "Icon=sevenchips" "$ROOT/usr/share/applications/$ID.desktop" || fail "the desktop entry's Icon is not the icons' name"
 depends=$(dpkg-deb -f "$DEB" Depends)
-for p in fonts-horai-umefont timgm6mb-soundfont libsdl2-mixer; do
+for p in fonts-horai-umefont fluid-soundfont-gm libsdl2-mixer; do
     [[ $depends == *$p* ]] || fail "Depends lacks $p: $depends"
 done
 ok "layout: /usr/games, /$DATA, manual pages in section 6, desktop entry, metainfo, six icon sizes; Depends: $depends"

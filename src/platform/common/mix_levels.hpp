@@ -4,12 +4,12 @@
 
 namespace sc {
 
-// Out of SDL_mixer's 128. The MIDI synthesiser's gain is the music volume / 128: at 128 the
-// piece peaks 3 dB over full scale on its own. At 30 (a gain near the synthesiser's own
-// default of 0.2) it peaks at -9 dBFS; the effects, made to peak at -1.5 dBFS, play at 80
-// and so at -5.6 dBFS, some 5 to 10 dB louder than the music over their loudest 100 ms. Even
-// the two peaks on top of each other stay at -1.2 dBFS.
-constexpr int kMusicVolume = 30;
+// Out of SDL_mixer's 128. The MIDI synthesiser's gain is the music volume * 1.2 / 128. With
+// the FluidR3_GM soundfont, at 20 the piece peaks at -9 dBFS (RMS -23.6 dBFS; TimGM6mb, the
+// other soundfont the game takes, plays it near 4 dB softer); the effects, made to peak at
+// -1.5 dBFS, play at 80 and so at -5.6 dBFS, some 5 to 10 dB louder than the music over their
+// loudest 100 ms. Even the two peaks on top of each other stay at -1.2 dBFS.
+constexpr int kMusicVolume = 20;
 constexpr int kEffectVolume = 80;
 // A piece rendered ahead of time with the synthesiser's gain at kMusicVolume / 128 (the web
 // page's music) already has the level above: it plays at full volume.

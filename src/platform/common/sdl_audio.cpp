@@ -13,7 +13,11 @@ namespace sc {
 namespace {
 
 constexpr int kEffectChannel = 0;  // one channel: a new effect cuts off the old
-constexpr char kDefaultSoundfont[] = "/usr/share/sounds/sf2/default-GM.sf2";
+// The soundfonts asked for, in a fixed order: the one the mix is set for and the web page's
+// music is rendered with (fluid-soundfont-gm), the smaller one the package also accepts,
+// then whatever the machine calls its default.
+constexpr const char* kSoundfonts[] = {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
+                                       "/usr/share/sounds/sf2/default-GM.sf2"};
 
 bool is_file(const std::string& path) {
     struct stat st;
@@ -54,9 +58,13 @@ bool whole_midi_file(const std::string& path) {
 bool choose_soundfont() {
     const char* chosen = std::getenv("SDL_SOUNDFONTS");
     if (chosen == nullptr || chosen[0] == '\0') {
-        if (!is_file(kDefaultSoundfont)) { return false; }
-        ::setenv("SDL_SOUNDFONTS", kDefaultSoundfont, 1);
-        return true;
+        for (const char* soundfont : kSoundfonts) {
+            if (is_file(soundfont)) {
+                ::setenv("SDL_SOUNDFONTS", soundfont, 1);
+                return true;
+            }
+        }
+        return false;
     }
     // A list of files; one that exists is enough.
     const std::string list = chosen;
@@ -138,7 +146,7 @@ bool MixerMusic::open(const std::string& path) {
         // The file is there, the synthesiser has nothing to play it with: say so once.
         told_ = true;
         std::fprintf(stderr,
-                     "sevenchips: no MIDI soundfont (install timgm6mb-soundfont or set SDL_SOUNDFONTS); "
+                     "sevenchips: no MIDI soundfont (install fluid-soundfont-gm or set SDL_SOUNDFONTS); "
                      "the music is silent\n");
     }
     return music_ != nullptr;
