@@ -118,10 +118,7 @@ TEST(FacesTest, LabelsAreBlackOverTheirWhiteCopies) {
         {1, "Sleeping...", 11, {8}, 69, 9}, {2, "Danger！", 12, {15, 17}, 70, 16}};
     const auto lum = [](std::uint32_t p) { return int((p >> 16) & 255) + int((p >> 8) & 255) + int(p & 255); };
     for (const auto& l : labels) {
-        TextStyle style;
-        style.FontSize = l.size;
-        style.FontBold = true;
-        style.ForeColor = RGB(255, 255, 255);
+        const TextStyle style{l.size, true, false, RGB(255, 255, 255)};
         Surface black(90, 90), white(90, 90);
         testing::shared_fonts()->draw(black, float(l.black_x), 70, l.text, style);
         for (int x : l.white_x) { testing::shared_fonts()->draw(white, float(x), float(l.white_y), l.text, style); }

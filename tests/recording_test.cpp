@@ -1,8 +1,6 @@
 // Recorded games: the seed line of key scripts, and the seed the replay tool plays with.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "platform/headless/replay.hpp"
@@ -46,8 +44,7 @@ TEST(RecordingTest, TheReplayToolTakesTheScriptsSeedUnlessTheCommandLineGivesOne
         o.seed_given = seed != 0;
         std::ostringstream out, err;
         EXPECT_EQ(run_replay(o, out, err), 0) << err.str();
-        std::ifstream in(dir.path() + "shot.png", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return testing::read_file(dir.path() + "shot.png");
     };
     const std::string seed3 = battle_picture("plain.keys", 3), seed5 = battle_picture("plain.keys", 5);
     ASSERT_NE(seed3, seed5);

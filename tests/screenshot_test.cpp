@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/desktop/screenshot.hpp"
 #include "support/headless_game.hpp"
@@ -31,8 +29,6 @@ TEST(ScreenshotTest, TheUsersPicturesFolderFirstThenHomeThenTheDataFolder) {
     for (const auto& [name, value] : env) { ::unsetenv(name); }  // each test runs in a process of its own
 }
 
-std::string read(const std::string& path) { return (std::stringstream() << std::ifstream(path).rdbuf()).str(); }
-
 TEST(ScreenshotTest, ANewFileOfTheWholePictureNeverOverAnother) {
     TempDir dir;
     Surface picture(800, 600);
@@ -52,7 +48,7 @@ TEST(ScreenshotTest, ANewFileOfTheWholePictureNeverOverAnother) {
     ASSERT_EQ(path.rfind(dir.path() + "shots/sevenchips-", 0), 0u) << path << ": " << problem;
     EXPECT_EQ(path.substr(path.size() - 6), "-2.png");
     for (const auto& entry : std::filesystem::directory_iterator(dir.path() + "shots")) {
-        if (entry.path() != path) { EXPECT_EQ(read(entry.path()), "an earlier shot"); }
+        if (entry.path() != path) { EXPECT_EQ(testing::read_file(entry.path()), "an earlier shot"); }
     }
     png_image image{};
     image.version = PNG_IMAGE_VERSION;

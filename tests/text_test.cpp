@@ -25,10 +25,7 @@ int first_ink_column(const Surface& s) {
 // Bytes that are no UTF-8 and glyphs the face lacks are left out; text is clipped at every
 // edge of the surface, however far off it starts.
 TEST(TextTest, BrokenTextIsLeftOutAndClipped) {
-    TextStyle t;
-    t.FontSize = 28;
-    t.FontBold = t.FontItalic = true;
-    t.ForeColor = RGB(255, 255, 255);
+    const TextStyle t{28, true, true, RGB(255, 255, 255)};
     const auto drawn = [&](const std::string& text) {
         Surface s(240, 60);
         shared_fonts()->draw(s, 10, 10, text, t);
@@ -100,8 +97,7 @@ TEST(FontLookupTest, JapaneseFaceFallbacksAndOneClearLine) {
         EXPECT_EQ(warning.empty(), *c.warns == '\0') << warning;
         EXPECT_NE(warning.find(c.warns), std::string::npos) << warning;
         Surface s(200, 40);
-        TextStyle white;
-        white.ForeColor = RGB(255, 255, 255);
+        const TextStyle white{.ForeColor = RGB(255, 255, 255)};
         engine->draw(s, 0, 0, "戦闘不能", white);
         EXPECT_EQ(first_ink_column(s) >= 0, c.japanese);
         engine->draw(s, 0, 0, "Game Over !", white);
