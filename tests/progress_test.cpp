@@ -1,6 +1,6 @@
-// Progression and panels: the level-up, the clear file, and the pilots' and the enemy's panels
-// at the places the rules fix. (The enemy change and the ending, every frame of its wipe
-// included: the win golden replay.)
+// Progression and panels: the level-up, the ending's wipe, the clear file, and the pilots' and
+// the enemy's panels at the places the rules fix. (The enemy change and the ending's finished
+// picture: the win golden replay.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -75,6 +75,35 @@ TEST(LevelUpTest, FiveRingFramesAroundTheChipThenTheSameGrowthEachTime) {
             EXPECT_EQ(g.Display[0].at(end + 1, 199), kBack);
             g.PilotCharge[1] = 10;
         }
+    }
+}
+
+// The golden replay sees only the finished ending, so a strip one pixel off would pass it:
+// every frame of the wipe is checked here.
+TEST(EndingTest, RobotWipedFromTheBottomUpInThirteenStripsOfTenRows) {
+    Plain h;
+    // A background with no two pixels alike: a strip taken from the wrong place shows.
+    Surface& clean = h.g.Display[2];
+    for (int y = 0; y < 576; ++y) {
+        for (int x = 0; x < 768; ++x) { clean.set(x, y, pixel_rgb(x & 255, y & 255, 128 + (x >> 8) + 4 * (y >> 8))); }
+    }
+    const auto frames = h.frames_of([&] { h.g.EndSyori(); });
+    ASSERT_GE(frames.size(), 15u);
+    const auto wiped = [&](const Surface& s, int x1, int y1, int x2, int y2) {
+        int n = 0;
+        for (int y = y1; y <= y2; ++y) {
+            for (int x = x1; x <= x2; ++x) { n += s.at(16 + x, 12 + y) == clean.at(x, y); }
+        }
+        return n;
+    };
+    // One frame before the wipe, one after each strip, one after the pause that follows.
+    // After f strips the background is back from row 33 + 10 (13 - f) to 162, three rows past
+    // the 127-row picture, over its columns 321..447, and nowhere else.
+    for (int f = 0; f <= 14; ++f) {
+        const int top = 33 + 10 * (13 - std::min(f, 13)), area = 127 * (163 - top);
+        const Surface& s = frames[std::size_t(f)];
+        EXPECT_EQ(wiped(s, 0, 0, 767, 575), area) << "frame " << f;
+        EXPECT_EQ(wiped(s, 321, top, 447, 162), area) << "frame " << f;
     }
 }
 
@@ -158,7 +187,9 @@ TEST(PanelNumbersTest, DigitOffsetsOfTheRateTheEnemysHitPointsAndAttack) {
         Game& g = h.g;
         const std::string panel = c.panel;
         int y0 = 100, y1 = 139;
-        const TextStyle style{28, panel == "hp"};
+        TextStyle style;
+        style.FontSize = 28;
+        style.FontBold = panel == "hp";
         if (panel == "rate") {
             for (int i = 0; i < 7; ++i) { h.settle(i, i == 6 ? 2 : 4); }
             g.PilotLong[6] = short_t(c.value);
