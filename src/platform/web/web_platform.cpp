@@ -33,18 +33,13 @@ void WebPlatform::open_sound(bool muted) {
     if (!audio_) { std::fprintf(stderr, "sevenchips: no audio in this browser; playing silently\n"); }
     music_ = std::make_unique<PageMusic>(audio_);
     waves_ = std::make_unique<PageWaves>(audio_);
+    if (audio_) { pause_.hold_sound = page::hold_sound; }
 }
 
 void WebPlatform::close_sound() {
     music_->close();
     waves_->stop();
     if (audio_) { page::close_sound(); }
-}
-
-void WebPlatform::pause_changed() {
-    // The music goes on where it stood; so does an effect cut short by the pause.
-    if (audio_) { page::hold_sound(pause_.active()); }
-    show_picture();
 }
 
 std::uint32_t WebPlatform::now_ms() {
@@ -57,10 +52,10 @@ void WebPlatform::handle(int code, int x, int y, InputQueue& queue) {
             if (on_surface(x, y)) { queue.push(InputEvent{InputEvent::Kind::Click, 0}); }
             break;
         case page::kPause:
-            if (pause_.toggle()) { pause_changed(); }
+            if (pause_.toggle()) { show_picture(); }
             break;
         case page::kWindowLeft:
-            if (pause_.window_left()) { pause_changed(); }
+            if (pause_.window_left()) { show_picture(); }
             break;
         case page::kMuteOff:
         case page::kMuteOn:
@@ -144,7 +139,7 @@ void WebPlatform::show_pixels(const Surface& shown) {
 }
 
 bool WebPlatform::holding() {
-    if (pause_.outlived()) { pause_changed(); }
+    if (pause_.outlived()) { show_picture(); }
     return pause_.active();
 }
 

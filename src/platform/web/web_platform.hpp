@@ -52,8 +52,6 @@ public:
 
 private:
     void handle(int code, int x, int y, InputQueue& queue);
-    // A pause began or ended: its picture, and the sound held or let go on.
-    void pause_changed();
     void show_picture();
     void show_pixels(const Surface& shown);
     // Sleeps `game_ms` of the game's clock (at least a millisecond of the page's), or until

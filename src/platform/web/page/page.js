@@ -112,7 +112,11 @@
         const timer = setTimeout(wake, ms);
         wakeUp = wake;
       },
-      show(rgba, x, y, w, h) { picture.data.set(rgba); context.putImageData(picture, 0, 0, x, y, w, h); },
+      show(rgba, x, y, w, h) {
+        // Only the changed rows are copied: the whole picture is almost 2 MB.
+        picture.data.set(rgba.subarray(y * 3200, (y + h) * 3200), y * 3200);
+        context.putImageData(picture, 0, 0, x, y, w, h);
+      },
       muted: () => settings.muted,
       speed: () => speed,
       keepClearFile(path) {

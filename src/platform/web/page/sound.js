@@ -7,7 +7,9 @@
 window.PageSound = class PageSound {
   constructor(muted, musicGain, effectGain) {
     const Context = window.AudioContext || window.webkitAudioContext;
-    this.context = new Context();
+    // Larger buffers than an instrument's: the audio threads wake less often, and an
+    // effect's few tens of milliseconds late go unnoticed.
+    this.context = new Context({ latencyHint: "playback" });
     this.out = this.gain(this.context.destination, muted ? 0 : 1);
     this.musicOut = this.gain(this.out, musicGain);
     this.effectOut = this.gain(this.out, effectGain);
