@@ -50,7 +50,7 @@ function differentPixels(a, b) {
 }
 
 // What the page does, seen from outside: `frames` keeps the next `keepFrames` pictures put on
-// the canvas, and `sound` counts the audio buffers played and those that carried sound.
+// the canvas, and `sound` counts the moments of sound heard and those that carried sound.
 function watchPage() {
   window.frames = [];
   window.keepFrames = 0;
@@ -59,24 +59,30 @@ function watchPage() {
     if (window.keepFrames > 0 && window.keepFrames--) window.frames.push(new Uint8ClampedArray(image.data));
     return put.call(this, image, ...at);
   };
+  // The page's sound as it reaches the speakers: what goes to each context's destination goes
+  // to an analyser too, read every 25 ms as one "buffer".
   window.sound = { buffers: 0, loud: 0 };
-  const create = AudioContext.prototype.createScriptProcessor;
-  const handler = Object.getOwnPropertyDescriptor(ScriptProcessorNode.prototype, "onaudioprocess");
-  AudioContext.prototype.createScriptProcessor = function (...args) {
-    const node = create.apply(this, args);
-    Object.defineProperty(node, "onaudioprocess", {
-      get: () => handler.get.call(node),
-      set: (fill) => handler.set.call(node, (e) => {
-        fill(e);
-        let peak = 0;
-        for (let c = 0; c < e.outputBuffer.numberOfChannels; c++) {
-          for (const v of e.outputBuffer.getChannelData(c)) peak = Math.max(peak, Math.abs(v));
-        }
-        window.sound.buffers++;
-        window.sound.loud += peak > 1e-4;
-      }),
-    });
-    return node;
+  const connect = AudioNode.prototype.connect;
+  const analysers = new WeakMap();
+  AudioNode.prototype.connect = function (target, ...rest) {
+    if (target instanceof AudioDestinationNode) {
+      const context = this.context;
+      if (!analysers.has(context)) {
+        const analyser = context.createAnalyser();
+        analysers.set(context, analyser);
+        const samples = new Float32Array(analyser.fftSize);
+        setInterval(() => {
+          if (context.state !== "running") return;
+          analyser.getFloatTimeDomainData(samples);
+          let peak = 0;
+          for (const v of samples) peak = Math.max(peak, Math.abs(v));
+          window.sound.buffers++;
+          window.sound.loud += peak > 1e-4;
+        }, 25);
+      }
+      connect.call(this, analysers.get(context));
+    }
+    return connect.call(this, target, ...rest);
   };
 }
 

@@ -10,8 +10,8 @@ class Pause {
 public:
     // Whether a pause may start now: true while the battle runs. Unset: never.
     std::function<bool()> in_battle;
-    // The mixer is open, so there is sound to hold.
-    bool audio = false;
+    // Holds the sound where it stands (true) or lets it go on; unset: no sound to hold.
+    std::function<void(bool)> hold_sound;
 
     bool active() const { return active_; }
     // Each returns true when the pause began or ended.

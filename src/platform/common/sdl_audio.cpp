@@ -132,6 +132,17 @@ void close_mixer() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
+void hold_mixer(bool held) {
+    // The music goes on where it stood; so does an effect cut short by the pause.
+    if (held) {
+        Mix_PauseMusic();
+        Mix_Pause(-1);
+    } else {
+        Mix_ResumeMusic();
+        Mix_Resume(-1);
+    }
+}
+
 MixerMusic::~MixerMusic() { close(); }
 
 bool MixerMusic::open(const std::string& path) {

@@ -16,6 +16,8 @@ bool choose_soundfont();
 // reason in `problem`, when there is no audio device.
 bool open_mixer(std::string& problem);
 void close_mixer();
+// Holds the open mixer's music and effect where they stand (true), or lets them go on.
+void hold_mixer(bool held);
 
 class MixerMusic : public MusicDevice {
 public:

@@ -156,7 +156,7 @@ bool DesktopPlatform::open(const Settings& start) {
     std::string problem;
     audio_ = open_mixer(problem);
     if (!audio_) { std::fprintf(stderr, "sevenchips: no audio device (%s); playing silently\n", problem.c_str()); }
-    pause_.audio = audio_;
+    if (audio_) { pause_.hold_sound = hold_mixer; }
     music_ = std::make_unique<MixerMusic>(audio_, soundfont_);
     waves_ = std::make_unique<MixerWaves>(audio_);
     if (audio_) { set_mix_levels(settings_.mute); }

@@ -1,17 +1,10 @@
 # The libraries the web edition links, built for the browser by tools/web/build-libs.sh into
-# the prefix passed as CMAKE_PREFIX_PATH, under the names the desktop build finds them by.
+# the prefix passed as CMAKE_PREFIX_PATH, under the names the desktop build finds them by. The
+# page plays the sound itself, so SDL2 and SDL2_mixer, built there too, are not linked.
 set(SEVENCHIPS_TESTS OFF CACHE BOOL "" FORCE)
 set(SEVENCHIPS_PAINTER OFF CACHE BOOL "" FORCE)
 find_package(ZLIB REQUIRED)
 find_package(PNG REQUIRED)
 find_package(Freetype REQUIRED)
-find_package(SDL2 REQUIRED CONFIG)
-find_package(SDL2_mixer REQUIRED CONFIG)
-if(NOT TARGET SDL2::SDL2)
-  add_library(SDL2::SDL2 INTERFACE IMPORTED)
-  target_link_libraries(SDL2::SDL2 INTERFACE SDL2::SDL2-static)
-endif()
-add_library(PkgConfig::SDL2_MIXER INTERFACE IMPORTED)
-target_link_libraries(PkgConfig::SDL2_MIXER INTERFACE SDL2_mixer::SDL2_mixer-static)
 # FreeType's static library inflates its compressed tables with zlib.
 target_link_libraries(Freetype::Freetype INTERFACE ZLIB::ZLIB)

@@ -23,6 +23,16 @@ EM_JS(void, sc_page_keep_clear_file, (const char* path), { Module.page.keepClear
 EM_JS(void, sc_page_ended, (const char* recording), { Module.page.ended(UTF8ToString(recording)); });
 EM_JS(void, sc_page_keep_picture, (const char* when), { Module.page.keepPicture(UTF8ToString(when)); });
 EM_JS(void, sc_page_failed, (const char* why), { Module.page.failed(UTF8ToString(why)); });
+EM_JS(int, sc_page_open_sound, (int muted, double music_gain, double effect_gain), {
+    return Module.page.openSound(!!muted, music_gain, effect_gain) ? 1 : 0;
+});
+EM_JS(void, sc_page_set_muted, (int muted), { Module.page.setMuted(!!muted); });
+EM_JS(void, sc_page_hold_sound, (int held), { Module.page.holdSound(!!held); });
+EM_JS(int, sc_page_music_open, (const char* path), { return Module.page.openMusic(UTF8ToString(path)) ? 1 : 0; });
+EM_JS(void, sc_page_music, (int command), { Module.page.music(command); });
+EM_JS(int, sc_page_music_playing, (), { return Module.page.musicPlaying() ? 1 : 0; });
+EM_JS(void, sc_page_play_effect, (const char* path), { Module.page.playEffect(UTF8ToString(path)); });
+EM_JS(void, sc_page_close_sound, (), { Module.page.closeSound(); });
 
 namespace sc::page {
 
@@ -36,5 +46,15 @@ void keep_clear_file(const char* path) { sc_page_keep_clear_file(path); }
 void ended(const char* recording) { sc_page_ended(recording); }
 void keep_picture(const char* when) { sc_page_keep_picture(when); }
 void failed(const char* why) { sc_page_failed(why); }
+bool open_sound(bool muted, double music_gain, double effect_gain) {
+    return sc_page_open_sound(muted ? 1 : 0, music_gain, effect_gain) != 0;
+}
+void set_muted(bool muted) { sc_page_set_muted(muted ? 1 : 0); }
+void hold_sound(bool held) { sc_page_hold_sound(held ? 1 : 0); }
+bool music_open(const char* path) { return sc_page_music_open(path) != 0; }
+void music(MusicCommand command) { sc_page_music(int(command)); }
+bool music_playing() { return sc_page_music_playing() != 0; }
+void play_effect(const char* path) { sc_page_play_effect(path); }
+void close_sound() { sc_page_close_sound(); }
 
 }  // namespace sc::page

@@ -1,5 +1,5 @@
 // What the web platform asks of the page around it (page.js): its input, its canvas, its
-// settings and clock speed, and where the game's files go once the game has written them.
+// settings and clock speed, its sound, and where the game's files go once the game has written them.
 #pragma once
 #include <cstdint>
 
@@ -33,5 +33,21 @@ void keep_picture(const char* when);
 void ended(const char* recording);
 // The program could not start; `why` is one line for the player.
 void failed(const char* why);
+
+// The sound, played by the page (its own audio thread). False when the page cannot play any.
+bool open_sound(bool muted, double music_gain, double effect_gain);
+void set_muted(bool muted);
+// Holds the sound where it stands (the pause), or lets it go on.
+void hold_sound(bool held);
+// Opens the music file `path`: false when it is missing.
+bool music_open(const char* path);
+enum class MusicCommand { Play = 1, Stop = 2, SeekToStart = 3, Close = 4 };
+void music(MusicCommand command);
+// The piece plays: asked to and not yet at its end.
+bool music_playing();
+// Plays the effect file `path` in place of the one playing (empty or missing: silence).
+void play_effect(const char* path);
+// Stops every sound: the game has ended.
+void close_sound();
 
 }  // namespace sc::page

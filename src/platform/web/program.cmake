@@ -13,11 +13,7 @@ target_link_options(sevenchips-web PRIVATE
   # One fresh program per game: "play again" makes a new one, as starting the program would.
   -sMODULARIZE=1 -sEXPORT_NAME=SevenChips -sINVOKE_RUN=0
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
-  -sENVIRONMENT=web -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=['FS','callMain']
-  # SDL 2.26 expects these of a newer emscripten than Debian's. (In a file: the link line
-  # would not keep their dollar signs.)
-  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/sdl_library_functions.json)
-file(WRITE ${CMAKE_BINARY_DIR}/sdl_library_functions.json "[\"$autoResumeAudioContext\", \"$dynCall\"]\n")
+  -sENVIRONMENT=web -sFORCE_FILESYSTEM=1 -sEXPORTED_RUNTIME_METHODS=['FS','callMain'])
 
 # The replay tool in a page, for its benchmark (bench/web.mjs): one fresh program per replay.
 target_link_options(sevenchips-replay PRIVATE -sMODULARIZE=1 -sEXPORT_NAME=SevenChipsReplay -sINVOKE_RUN=0

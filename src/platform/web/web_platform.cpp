@@ -15,43 +15,31 @@
 
 namespace sc {
 
-std::string rendered_piece(const std::string& path) {
-    const std::string mid = ".mid";
-    if (path.size() >= mid.size() && path.compare(path.size() - mid.size(), mid.size(), mid) == 0) {
-        return path.substr(0, path.size() - mid.size()) + ".ogg";
-    }
-    return path;
-}
-
-bool RenderedMusic::open(const std::string& path) { return mixer_.open(rendered_piece(path)); }
-
 WebPlatform::WebPlatform() : speed_(std::max(page::speed(), 0.01)), started_(page::now()) {
     rgba_.resize(std::size_t(kWindowWidth) * kWindowHeight * 4, 255);
     // No picture has these pixels (theirs have a clear top byte): the first is shown whole.
     shown_.assign(std::size_t(kWindowWidth) * kWindowHeight, ~0u);
-    music_ = std::make_unique<RenderedMusic>(false);
-    waves_ = std::make_unique<MixerWaves>(false);
+    music_ = std::make_unique<PageMusic>(false);
+    waves_ = std::make_unique<PageWaves>(false);
 }
 
 WebPlatform::~WebPlatform() {
-    waves_.reset();
-    music_.reset();
-    if (audio_) { close_mixer(); }
+    if (audio_) { page::close_sound(); }
 }
 
 void WebPlatform::open_sound(bool muted) {
-    std::string problem;
-    audio_ = open_mixer(problem);
-    if (!audio_) { std::fprintf(stderr, "sevenchips: no audio device (%s); playing silently\n", problem.c_str()); }
-    pause_.audio = audio_;
-    music_ = std::make_unique<RenderedMusic>(audio_);
-    waves_ = std::make_unique<MixerWaves>(audio_);
-    if (audio_) { set_mix_levels(muted, kRenderedMusicVolume); }
+    // The same levels as the desktop's mix, as gains.
+    audio_ = page::open_sound(muted, kRenderedMusicVolume / 128.0, kEffectVolume / 128.0);
+    if (!audio_) { std::fprintf(stderr, "sevenchips: no audio in this browser; playing silently\n"); }
+    music_ = std::make_unique<PageMusic>(audio_);
+    waves_ = std::make_unique<PageWaves>(audio_);
+    if (audio_) { pause_.hold_sound = page::hold_sound; }
 }
 
 void WebPlatform::close_sound() {
     music_->close();
     waves_->stop();
+    if (audio_) { page::close_sound(); }
 }
 
 std::uint32_t WebPlatform::now_ms() {
@@ -71,7 +59,7 @@ void WebPlatform::handle(int code, int x, int y, InputQueue& queue) {
             break;
         case page::kMuteOff:
         case page::kMuteOn:
-            if (audio_) { set_mix_levels(code == page::kMuteOn, kRenderedMusicVolume); }
+            if (audio_) { page::set_muted(code == page::kMuteOn); }
             break;
         default:
             if (watching_) {

@@ -1,6 +1,6 @@
 // The web platform: the page's canvas shows the window picture, its key and click listeners
 // feed the input, the clock is the page's (run faster for tests when the page says so), and
-// the sound is SDL_mixer's as on the desktop, with the music rendered ahead of time. The
+// the page plays the sound, with the music rendered ahead of time. The
 // game's waits sleep through Asyncify, so the browser goes on drawing and listening while a
 // handler waits.
 #pragma once
@@ -12,30 +12,11 @@
 #include "core/platform.hpp"
 #include "pixels/surface.hpp"
 #include "platform/common/pause.hpp"
-#include "platform/common/sdl_audio.hpp"
+#include "platform/web/page_sound.hpp"
 
 namespace sc {
 
 class FontEngine;
-
-// The game asks for its MIDI pieces; the page has them rendered into OGG files beside them.
-class RenderedMusic final : public MusicDevice {
-public:
-    explicit RenderedMusic(bool audio) : mixer_(audio, true) {}
-    bool open(const std::string& path) override;
-    bool play() override { return mixer_.play(); }
-    bool stop() override { return mixer_.stop(); }
-    bool seek_to_start() override { return mixer_.seek_to_start(); }
-    bool close() override { return mixer_.close(); }
-    bool is_open() const override { return mixer_.is_open(); }
-    std::string mode() override { return mixer_.mode(); }
-
-private:
-    MixerMusic mixer_;
-};
-
-// "bg/bg1.mid" -> "bg/bg1.ogg"; other names stay as they are.
-std::string rendered_piece(const std::string& path);
 
 class WebPlatform final : public Platform {
 public:
@@ -80,8 +61,8 @@ private:
     double speed_ = 1.0;
     double started_ = 0.0;
     bool audio_ = false;
-    std::unique_ptr<RenderedMusic> music_;
-    std::unique_ptr<MixerWaves> waves_;
+    std::unique_ptr<PageMusic> music_;
+    std::unique_ptr<PageWaves> waves_;
     MusicDevice* through_music_ = nullptr;
     WavePlayer* through_waves_ = nullptr;
     Surface picture_{800, 600};

@@ -3,7 +3,7 @@
 // browser's storage, and the end of a game with its recording.
 // The page's state is in document.body.dataset.state: loading, start, playing, ended, failed.
 // For tests, window.sevenchips has the last game's recording (its text) and audioState(), the
-// state of the current program's audio ("running", "suspended", "closed", or "none"); with
+// state of the page's audio ("running", "suspended", "closed", or "none"); with
 // ?shots=start,260,end it keeps in shots[moment] the canvas's RGBA bytes at those moments (the
 // replay tool's --shot moments).
 "use strict";
@@ -97,6 +97,7 @@
 
   // `holder.program` is the program the page object serves (set once it has loaded).
   function pageFor(holder) {
+    const read = (name) => { try { return holder.program.FS.readFile(name); } catch (e) { return null; } };
     return {
       takeInput: () => queue.shift() || null,
       wait(ms, resume) {
@@ -111,7 +112,11 @@
         const timer = setTimeout(wake, ms);
         wakeUp = wake;
       },
-      show(rgba, x, y, w, h) { picture.data.set(rgba); context.putImageData(picture, 0, 0, x, y, w, h); },
+      show(rgba, x, y, w, h) {
+        // Only the changed rows are copied: the whole picture is almost 2 MB.
+        picture.data.set(rgba.subarray(y * 3200, (y + h) * 3200), y * 3200);
+        context.putImageData(picture, 0, 0, x, y, w, h);
+      },
       muted: () => settings.muted,
       speed: () => speed,
       keepClearFile(path) {
@@ -133,6 +138,30 @@
         prepare();
       },
       keepPicture(when) { window.sevenchips.shots[when] = picture.data.slice(); },
+      // The sound: one context for the page, made in the player's first input.
+      openSound(muted, musicGain, effectGain) {
+        try {
+          if (!sound) sound = new PageSound(muted, musicGain, effectGain);
+          sound.setMuted(muted);
+          sound.hold(false);
+          return true;
+        } catch (e) {
+          console.warn("sevenchips: " + e);
+          return false;
+        }
+      },
+      setMuted: (muted) => sound.setMuted(muted),
+      holdSound: (on) => sound.hold(on),
+      openMusic: (name) => sound.openMusic(name, read),
+      music(command) {
+        if (command === 1) sound.playMusic();
+        else if (command === 2) sound.stopMusic();
+        else if (command === 3) sound.seekMusic();
+        else sound.closeMusic();
+      },
+      musicPlaying: () => sound.musicPlaying(),
+      playEffect: (name) => sound.playEffect(name, read),
+      closeSound: () => sound && sound.close(),
       failed(why) { fail(new Error(why)); },
     };
   }
@@ -171,17 +200,15 @@
     next.catch(fail);
   }
 
-  let current = null;
+  let sound = null;
   window.sevenchips = {
     recording: null,
     shots: {},
-    audioState: () => (current && current.SDL2 && current.SDL2.audioContext ? current.SDL2.audioContext.state : "none"),
+    audioState: () => (sound ? sound.context.state : "none"),
   };
   // Runs in the player's own input handler when the program is ready, so the browser lets
   // its sound start.
   function run(program) {
-    if (current && current.SDL2 && current.SDL2.audioContext) current.SDL2.audioContext.close().catch(() => {});
-    current = program;
     const clear = storedClearFile();
     if (clear !== null) program.FS.writeFile("/game/se/da.txt", clear);
     const args = ["--app-dir", "/game/", "--record", "/run/recording.keys"];

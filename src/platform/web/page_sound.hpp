@@ -1,0 +1,43 @@
+// The web page's sound: the music and the effects are played by the browser's own audio
+// thread (page.js decodes each file once), so the page's main thread mixes nothing.
+#pragma once
+#include <string>
+
+#include "core/platform.hpp"
+
+namespace sc {
+
+// The game asks for its MIDI pieces; the page has them rendered into OGG files beside them.
+class PageMusic final : public MusicDevice {
+public:
+    // `audio`: the page's sound is open.
+    explicit PageMusic(bool audio) : audio_(audio) {}
+    ~PageMusic() override { close(); }
+    bool open(const std::string& path) override;
+    bool play() override;
+    bool stop() override;
+    bool seek_to_start() override;
+    bool close() override;
+    bool is_open() const override { return open_; }
+    std::string mode() override;
+
+private:
+    bool audio_;
+    bool open_ = false;
+};
+
+// One effect at a time: a new one cuts off the one still playing.
+class PageWaves final : public WavePlayer {
+public:
+    explicit PageWaves(bool audio) : audio_(audio) {}
+    void play(const std::string& name) override;
+    void stop() override;
+
+private:
+    bool audio_;
+};
+
+// "bg/bg1.mid" -> "bg/bg1.ogg"; other names stay as they are.
+std::string rendered_piece(const std::string& path);
+
+}  // namespace sc
