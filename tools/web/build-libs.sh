@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the libraries the web edition links (zlib, libpng, FreeType, SDL2, SDL2_mixer) for
+# Builds the libraries the web edition links (zlib, libpng, FreeType) for
 # emscripten from Debian's own source packages, static, into one prefix under the user's cache.
 # The prefix is named by the source versions, emcc's version and this script's hash, so a
 # second build finds it complete and returns at once. Prints the prefix on the last line.
@@ -8,10 +8,11 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 . "$HERE/emenv.sh"
 JOBS=${JOBS:-2}
 
-# The source packages of what the desktop build links. Debian's main archive (not the security
+# The source packages of what the game links below its platforms (the page plays the sound
+# itself through the browser: no SDL2 or SDL2_mixer there). Debian's main archive (not the security
 # archive, whose sources this mirror does not serve) through a private sources list and state:
 # the machine's apt configuration and lists stay as they were.
-SOURCES=(zlib libpng1.6 freetype libsdl2 libsdl2-mixer)
+SOURCES=(zlib libpng1.6 freetype)
 APT_DIR=$WEB_CACHE/apt
 APT=(-o Dir::Etc::SourceList="$APT_DIR/sources.list" -o Dir::Etc::SourceParts="$APT_DIR/parts"
   -o Dir::State::Lists="$APT_DIR/lists" -o Dir::State::status=/var/lib/dpkg/status -o Dir::Cache="$APT_DIR"
@@ -82,12 +83,6 @@ echo "web libs: zlib" >&2
 cmake_lib libpng "$(src_dir libpng1.6)" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF
 cmake_lib freetype "$(src_dir freetype)" -DBUILD_SHARED_LIBS=OFF -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_HARFBUZZ=ON \
   -DFT_DISABLE_BROTLI=ON -DFT_DISABLE_PNG=ON -DFT_REQUIRE_ZLIB=ON
-cmake_lib sdl2 "$(src_dir libsdl2)" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_PTHREADS=OFF \
-  -DSDL_THREADS=OFF
-cmake_lib sdl2_mixer "$(src_dir libsdl2-mixer)" -DBUILD_SHARED_LIBS=OFF -DSDL2MIXER_VENDORED=OFF \
-  -DSDL2MIXER_DEPS_SHARED=OFF -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_CMD=OFF -DSDL2MIXER_FLAC=OFF \
-  -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MP3=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_MIDI=OFF \
-  -DSDL2MIXER_VORBIS=STB -DSDL2MIXER_WAVE=ON -DSDL2_DIR="$PREFIX/lib/cmake/SDL2"
 printf '%s\n' $DSCS "emcc $EM_VERSION" >"$PREFIX/.complete"
 rm -rf "$WORK"
 echo "$PREFIX"

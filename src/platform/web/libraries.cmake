@@ -1,6 +1,6 @@
 # The libraries the web edition links, built for the browser by tools/web/build-libs.sh into
 # the prefix passed as CMAKE_PREFIX_PATH, under the names the desktop build finds them by. The
-# page plays the sound itself, so SDL2 and SDL2_mixer, built there too, are not linked.
+# page plays the sound itself, so there is no SDL2 or SDL2_mixer in the browser.
 set(SEVENCHIPS_TESTS OFF CACHE BOOL "" FORCE)
 set(SEVENCHIPS_PAINTER OFF CACHE BOOL "" FORCE)
 find_package(ZLIB REQUIRED)
