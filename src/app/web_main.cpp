@@ -114,14 +114,14 @@ int main(int argc, char** argv) {
     loop.run([&](const sc::LoopEvent& e) {
         const std::string_view line = runs.after(e, g, game_ms());
         const std::string when = line == "tick" ? std::to_string(runs.ticks()) : std::string(line);
-        if (!when.empty() && listed(options.shots, when)) { sc::page::keep_picture(when.c_str()); }
+        if (!when.empty() && listed(options.shots, when)) { platform.keep_picture(when.c_str()); }
         if (!clear_kept && !g.ClearFileWritten.empty()) {
             clear_kept = true;
             sc::page::keep_clear_file(g.ClearFileWritten.c_str());
         }
     });
     runs.end(g, game_ms());
-    if (listed(options.shots, "end")) { sc::page::keep_picture("end"); }
+    if (listed(options.shots, "end")) { platform.keep_picture("end"); }
     // As when the desktop program ends: the music stops and nothing more moves.
     platform.close_sound();
     sc::page::ended(options.runs.record.c_str());

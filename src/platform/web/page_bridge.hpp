@@ -27,8 +27,9 @@ double speed();
 double now();
 // The game has written the clear file at `path`: the page keeps it across visits.
 void keep_clear_file(const char* path);
-// The page keeps the picture now on the canvas as the one of the moment `when` (for tests).
-void keep_picture(const char* when);
+// The page keeps `rgba`, the picture now on the canvas, as the one of the moment `when` (for
+// tests).
+void keep_picture(const char* when, const std::uint8_t* rgba);
 // The game has ended; its recording lies at `recording` (empty: none).
 void ended(const char* recording);
 // The program could not start; `why` is one line for the player.

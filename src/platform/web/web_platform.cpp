@@ -94,14 +94,46 @@ void WebPlatform::wait_a_moment(std::uint32_t ms, InputQueue& queue) {
     sleep(std::clamp<std::uint32_t>(ms, 1, 5));
 }
 
+namespace {
+
+// Whether two runs of pixels are equal, eight bytes at a time: the browser's memcmp goes a
+// byte at a time, and the whole picture is compared each tick.
+bool same_pixels(const std::uint32_t* a, const std::uint32_t* b, int count) {
+    int i = 0;
+    for (; i + 2 <= count; i += 2) {
+        std::uint64_t x = 0, y = 0;
+        std::memcpy(&x, a + i, sizeof x);
+        std::memcpy(&y, b + i, sizeof y);
+        if (x != y) { return false; }
+    }
+    return i == count || a[i] == b[i];
+}
+
+}  // namespace
+
 void WebPlatform::present(const Surface& screen, int left, int top) {
     if (screen.generation() == shown_generation_ && screen.pixels().data() == shown_pixels_ &&
         left == shown_left_ && top == shown_top_) {
         return;
     }
-    // The window picture: black, with the screen surface where it stands now.
-    if (left != shown_left_ || top != shown_top_) { picture_.fill(0); }
-    BitBlt(picture_, left, top, screen.width(), screen.height(), screen, 0, 0, SRCCOPY);
+    // The window picture: black, with the screen surface where it stands now. Where the
+    // screen stayed put, only its changed rows are copied.
+    if (left != shown_left_ || top != shown_top_) {
+        picture_.fill(0);
+        BitBlt(picture_, left, top, screen.width(), screen.height(), screen, 0, 0, SRCCOPY);
+        std::fill(fresh_rows_.begin(), fresh_rows_.end(), true);
+    } else {
+        const int x0 = std::max(0, left), x1 = std::min(kWindowWidth, left + screen.width());
+        const int y0 = std::max(0, top), y1 = std::min(kWindowHeight, top + screen.height());
+        for (int y = y0; y < y1 && x0 < x1; ++y) {
+            const std::uint32_t* from = screen.row(y - top) + (x0 - left);
+            std::uint32_t* to = picture_.row(y) + x0;
+            if (!same_pixels(from, to, x1 - x0)) {
+                std::copy(from, from + (x1 - x0), to);
+                fresh_rows_[std::size_t(y)] = true;
+            }
+        }
+    }
     shown_generation_ = screen.generation();
     shown_pixels_ = screen.pixels().data();
     shown_left_ = left;
@@ -111,20 +143,26 @@ void WebPlatform::present(const Surface& screen, int left, int top) {
 
 void WebPlatform::show_picture() {
     if (pause_.active()) {
-        show_pixels(paused_picture(picture_, sign_fonts_));
+        show_pixels(paused_picture(picture_, sign_fonts_), nullptr);
+        canvas_holds_picture_ = false;
     } else {
-        show_pixels(picture_);
+        // While the canvas holds the window picture, only the rows it has changed since can
+        // differ from it.
+        show_pixels(picture_, canvas_holds_picture_ ? &fresh_rows_ : nullptr);
+        canvas_holds_picture_ = true;
     }
+    std::fill(fresh_rows_.begin(), fresh_rows_.end(), false);
 }
 
-void WebPlatform::show_pixels(const Surface& shown) {
+void WebPlatform::show_pixels(const Surface& shown, const std::vector<bool>* rows) {
     // Only what changed is converted, and only its rectangle goes to the canvas: the browser
     // then draws less.
     int top = kWindowHeight, bottom = -1, left = kWindowWidth, right = -1;
     for (int y = 0; y < kWindowHeight; ++y) {
+        if (rows != nullptr && !(*rows)[std::size_t(y)]) { continue; }
         const std::uint32_t* row = shown.row(y);
         std::uint32_t* was = shown_.data() + std::size_t(y) * kWindowWidth;
-        if (std::memcmp(row, was, kWindowWidth * sizeof *row) == 0) { continue; }
+        if (same_pixels(row, was, kWindowWidth)) { continue; }
         int first = 0, last = kWindowWidth - 1;
         while (row[first] == was[first]) { ++first; }
         while (row[last] == was[last]) { --last; }
@@ -137,6 +175,8 @@ void WebPlatform::show_pixels(const Surface& shown) {
     }
     if (bottom >= 0) { page::show(rgba_.data(), left, top, right - left + 1, bottom - top + 1); }
 }
+
+void WebPlatform::keep_picture(const char* when) const { page::keep_picture(when, rgba_.data()); }
 
 bool WebPlatform::holding() {
     if (pause_.outlived()) { show_picture(); }

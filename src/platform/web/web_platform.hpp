@@ -46,6 +46,8 @@ public:
     std::string preference_dir() override;
     bool holding() override;
 
+    // Hands the page the picture the canvas shows now, as RGBA bytes, for a test's moment.
+    void keep_picture(const char* when) const;
     Pause& pause() { return pause_; }
     void set_sign_fonts(FontEngine* fonts) { sign_fonts_ = fonts; }
     void set_watching(bool watching) { watching_ = watching; }
@@ -53,7 +55,8 @@ public:
 private:
     void handle(int code, int x, int y, InputQueue& queue);
     void show_picture();
-    void show_pixels(const Surface& shown);
+    // Shows `shown`, comparing only the rows marked in `rows` (all of them without it).
+    void show_pixels(const Surface& shown, const std::vector<bool>* rows);
     // Sleeps `game_ms` of the game's clock (at least a millisecond of the page's), or until
     // input arrives.
     void sleep(std::uint32_t game_ms);
@@ -68,6 +71,8 @@ private:
     Surface picture_{800, 600};
     std::vector<std::uint32_t> shown_;  // what the canvas shows, as surface pixels
     std::vector<std::uint8_t> rgba_;    // the same as the canvas takes it
+    std::vector<bool> fresh_rows_ = std::vector<bool>(600, false);  // of picture_, since shown
+    bool canvas_holds_picture_ = false;  // rather than the pause's picture
     std::uint64_t shown_generation_ = ~0ULL;
     const std::uint32_t* shown_pixels_ = nullptr;
     int shown_left_ = -1000, shown_top_ = -1000;
