@@ -29,8 +29,8 @@
 #        the start-up to the start screen and from the first key to the signboard, the site's
 #        size, the browser's CPU time over 20 s of battle (the median of three visits) against
 #        the desktop game's over the 20 s of figure 3's three pairs (their median), and
-#        demo/win.keys replayed by
-#        the replay tool built for the browser against the native one, turn about.
+#        demo/win.keys replayed by the replay tool built for the browser against the native
+#        one, turn about.
 #   7    the battle clock: the mean interval between the battle ticks of that 60 s battle, from
 #        their times in its --trace. Left out are the intervals on both sides of a tick that
 #        waits (an attack, an enemy falling, a level-up: it is written once its wait is over,
