@@ -9,7 +9,8 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 REPLAY=$1 SITE=$2
 WORK=$(dirname "$SITE")/webtests
 rm -rf "$WORK"
-export PLAYWRIGHT_CORE=$(bash "$ROOT/tools/web/playwright.sh")
+PLAYWRIGHT_CORE=$(bash "$ROOT/tools/web/playwright.sh")
+export PLAYWRIGHT_CORE
 for file in "$ROOT"/tests/web/*.mjs; do
   node "$file" "$SITE" "$REPLAY" "$WORK/$(basename "$file" .mjs)"
 done
