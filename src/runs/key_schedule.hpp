@@ -18,6 +18,8 @@ public:
     bool feed(const BattleCount& count, Game& g);
     // The tick of the last key (0 for none).
     long last_tick() const { return keys_.empty() ? 0 : keys_.back().tick; }
+    // Whether every key has been handed to the game (it may not have handled them yet).
+    bool delivered_all() const { return next_ == keys_.size(); }
 
 private:
     void deliver(Game& g, long up_to_tick, bool all);
