@@ -125,7 +125,7 @@
       keepClearFile(path) {
         try { store(CLEAR, new TextDecoder().decode(holder.program.FS.readFile(path))); } catch (e) { console.warn("sevenchips: " + e); }
       },
-      progress(ticks) { if (watching) window.SevenChipsWatch.progress(ticks); },
+      progress(ticks, ms) { if (watching) window.SevenChipsWatch.progress(ticks, ms); },
       paused(on) {
         paused = on;
         if (watching) window.SevenChipsWatch.paused();
@@ -230,7 +230,7 @@
     if (watching) {
       program.FS.writeFile("/run/watched.keys", offered.bytes);
       args.push("--play", "/run/watched.keys");
-      window.SevenChipsWatch.begin(offered.run.ticks);
+      window.SevenChipsWatch.begin(offered.run);
     }
     if (tracing) args.push("--trace", "/dev/stdout");
     if (shots) args.push("--shots", shots);

@@ -11,17 +11,18 @@
   const TEN_SECONDS = 100;  // battle ticks
   const $ = (id) => document.getElementById(id);
   const bar = $("watch"), seek = $("watch-seek"), time = $("watch-time");
-  let length = 0, tick = 0, dragging = false, speed = 1;
+  // The run's length in battle ticks and in game time, and where it stands.
+  let length = 0, lengthMs = 0, tick = 0, ms = 0, dragging = false, speed = 1;
 
   const clock = (ms) => {
     const s = Math.floor(ms / 1000);
     return Math.floor(s / 60) + ":" + String(s % 60).padStart(2, "0");
   };
-  // Battle ticks as game time: ten a second.
-  const tickTime = (t) => clock(t * 100);
   function show() {
     if (!dragging) seek.value = String(tick);
-    time.textContent = tickTime(dragging ? Number(seek.value) : tick) + " / " + tickTime(length);
+    // A tick not yet reached: its time as the run's ticks spread over its game time.
+    const at = dragging ? Number(seek.value) * (lengthMs / Math.max(length, 1)) : ms;
+    time.textContent = clock(at) + " / " + clock(lengthMs);
     $("watch-pause").setAttribute("aria-pressed", String(page().paused()));
     $("watch-step").disabled = !page().paused();
     for (const b of bar.querySelectorAll("[data-speed]")) b.setAttribute("aria-pressed", String(Number(b.dataset.speed) === speed));
@@ -74,18 +75,20 @@
   }
 
   window.SevenChipsWatch = {
-    // A run of `ticks` battle ticks is watched from now on.
-    begin(ticks) {
-      length = ticks;
-      tick = 0;
+    // `run` ({ticks, ms}: its battle ticks and game time) is watched from now on.
+    begin(run) {
+      length = run.ticks;
+      lengthMs = run.ms;
+      tick = ms = 0;
       speed = 1;
-      seek.max = String(ticks);
+      seek.max = String(length);
       bar.hidden = false;
       show();
     },
     end() { bar.hidden = true; },
-    progress(t) {
+    progress(t, gameMs) {
       tick = t;
+      ms = gameMs;
       show();
     },
     paused: show,
