@@ -135,6 +135,7 @@
         paused = false;
         const watchedRun = watching ? offered.run : null;
         watching = false;
+        document.body.dataset.watching = false;
         window.SevenChipsWatch.end();
         const link = $("download");
         link.hidden = true;
@@ -227,6 +228,7 @@
     const args = ["--app-dir", "/game/", "--record", "/run/recording.keys"];
     if (settings.language) args.push("--lang", settings.language);
     watching = watch && !!offered.bytes;
+    document.body.dataset.watching = watching;
     if (watching) {
       program.FS.writeFile("/run/watched.keys", offered.bytes);
       args.push("--play", "/run/watched.keys");
@@ -284,6 +286,7 @@
     // The player plays on from the run: keys are the game's again.
     watchingEnds() {
       watching = false;
+      document.body.dataset.watching = false;
       window.SevenChipsWatch.end();
     },
   };
