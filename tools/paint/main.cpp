@@ -1,6 +1,6 @@
 // sevenchips-paint ROOT [--contact FILE] [--field FILE]
 // Paints every picture, the music and the sound effects of the game into
-// ROOT/assets, the desktop's icons into ROOT/data/icons, and optionally a
+// ROOT/assets, the desktop's and the web page's icons into ROOT/data/icons, and optionally a
 // contact sheet of all the pictures and a mock of the battle screen laid from them.
 #include <cstdio>
 #include <cstring>
@@ -165,6 +165,14 @@ int main(int argc, char** argv) {
     paint::Image icon = size < 64 ? paint::paint_icon(size) : logo.scaled(size / 64);
     ok &= paint::write_png_rgb((dir / "sevenchips.png").string(), icon);
   }
+  // The web page's icons, for a phone's home screen: plain, and maskable for launchers that
+  // cut icons to their own shape.
+  fs::create_directories(fs::path(root) / "data/icons/web");
+  for (int size : {192, 512})
+    for (bool maskable : {false, true}) {
+      std::string name = std::string("sevenchips-") + (maskable ? "maskable-" : "") + std::to_string(size) + ".png";
+      ok &= paint::write_png_rgb((fs::path(root) / "data/icons/web" / name).string(), paint::paint_web_icon(size, maskable));
+    }
 
   ok &= paint::write_music((assets / "bg").string());
   ok &= paint::write_sounds((assets / "se").string());

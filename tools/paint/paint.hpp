@@ -93,6 +93,7 @@ Image paint_face(int n);
 Image paint_robot(int n);
 Image paint_logo();
 Image paint_icon(int size);  // the logo redrawn at 16, 32 or 48 pixels
+Image paint_web_icon(int size, bool maskable);  // the logo drawn at any size, for the web page
 Image paint_kanban();
 // Ground texture and track colours shared by the sheet and the portraits.
 Rgb ground_at(int x, int y);

@@ -338,18 +338,8 @@ void text_centre(cairo_t* cr, const char* text, double cx, double baseline) {
   cairo_text_path(cr, text);
 }
 
-}  // namespace
-
-Image paint_robot(int n) {
-  Canvas c(127, 127);
-  backdrop(c, n);
-  beetle(c.cr, kBeetles[n]);
-  return c.image();
-}
-
-Image paint_logo() {
-  Canvas c(64, 64);
-  cairo_t* cr = c.cr;
+// The logo in a square of 64 units: a ring of seven chips round a gold 7, on dark blue.
+void draw_logo(cairo_t* cr) {
   cairo_rectangle(cr, 0, 0, 64, 64);
   set_rgb(cr, hex(0x141a34));
   cairo_fill(cr);
@@ -370,6 +360,36 @@ Image paint_logo() {
   cairo_stroke_preserve(cr);
   gloss(cr, 0, 22, 0, 42, hex(0xfff6c0), hex(0xf0c040), hex(0xc07010));
   cairo_fill(cr);
+}
+
+}  // namespace
+
+Image paint_robot(int n) {
+  Canvas c(127, 127);
+  backdrop(c, n);
+  beetle(c.cr, kBeetles[n]);
+  return c.image();
+}
+
+Image paint_logo() {
+  Canvas c(64, 64);
+  draw_logo(c.cr);
+  return c.image();
+}
+
+// The web page's icons: the logo drawn afresh at `size` pixels. A maskable one keeps the logo
+// within its middle four fifths on the logo's dark blue edge to edge, as a launcher may cut
+// the icon down to any shape inside the central circle of that diameter.
+Image paint_web_icon(int size, bool maskable) {
+  Canvas c(size, size);
+  cairo_t* cr = c.cr;
+  cairo_rectangle(cr, 0, 0, size, size);
+  set_rgb(cr, hex(0x141a34));
+  cairo_fill(cr);
+  const double k = size / 64.0 * (maskable ? 0.8 : 1.0), at = (size - 64 * k) / 2;
+  cairo_translate(cr, at, at);
+  cairo_scale(cr, k, k);
+  draw_logo(cr);
   return c.image();
 }
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Puts the web edition's folder together: the page, the program, the effects, the music
-# rendered ahead of time, the face cut down to the characters the game and page draw, and
-# the notices of what the folder ships. Usage: assemble-site.sh BUILD_DIR SOURCE_ROOT
+# rendered ahead of time, the face cut down to the characters the game and page draw, the
+# notices of what the folder ships, and what installs it and keeps it offline (a manifest,
+# icons and a service worker stamped with the build's version).
+# Usage: assemble-site.sh BUILD_DIR SOURCE_ROOT
 # Writes BUILD_DIR/site/ (whole, or not at all).
 set -euo pipefail
 BUILD=$1
@@ -16,6 +18,11 @@ cp "$BUILD/game/sevenchips.js" "$BUILD/game/sevenchips.wasm" "$SITE.new/"
 cp "$ROOT"/src/platform/web/page/{index.html,page.css,*.js} "$SITE.new/"
 cp "$ROOT"/assets/se/*.wav "$SITE.new/se/"
 cp "$ROOT/data/icons/hicolor/48x48/apps/sevenchips.png" "$SITE.new/icon.png"
+# What makes the page an installable app that plays offline: the manifest and its icons, the
+# storage and offline scripts (the service worker is written last, over every file).
+mkdir -p "$SITE.new/icons"
+cp "$ROOT"/src/platform/web/page/{manifest.webmanifest,storage.js,offline.js} "$SITE.new/"
+cp "$ROOT"/data/icons/web/*.png "$SITE.new/icons/"
 
 # The music: the piece the game plays, rendered by the synthesiser the desktop plays it with,
 # at the gain the desktop's music volume gives it (SDL_mixer: volume * 1.2 / 128), lowered if
@@ -43,9 +50,11 @@ pyftsubset "$FACE" --text-file="$BUILD/face-characters.txt" --output-file="$SITE
   --hinting --notdef-outline --name-IDs='*' --name-languages='*' --layout-features='*' --no-prune-unicode-ranges \
   --no-recalc-bounds --no-recalc-timestamp 2>/dev/null
 
-# What the page fetches into the program's memory before it starts.
+# What the page fetches into the program's memory before it starts, and the languages the
+# program has (its own first, then each translation in po/).
+languages=$( (echo ja; cd "$ROOT/po" && ls -- *.po | sed 's/\.po$//') | awk '{ printf "%s\"%s\"", (NR > 1 ? ", " : ""), $0 }')
 {
-  printf '{"font": "fonts/face.ttf", "files": ['
+  printf '{"font": "fonts/face.ttf", "languages": [%s], "files": [' "$languages"
   (cd "$SITE.new" && ls se/*.wav bg/*.ogg) | awk '{ printf "%s\"%s\"", (NR > 1 ? ", " : ""), $0 }'
   printf ']}\n'
 } >"$SITE.new/data.json"
@@ -64,5 +73,7 @@ bg/*.ogg are the game's MIDI pieces rendered with FluidSynth and the FluidR3_GM 
 NOTICE
 cp "$ROOT/LICENSE" "$SITE.new/LICENSE.txt"
 
+version=$(bash "$ROOT/tools/web/stamp-worker.sh" "$SITE.new" "$ROOT/src/platform/web/page/sw.js")
 rm -rf "$SITE"
 mv "$SITE.new" "$SITE"
+echo "assemble-site: the site is build $version"

@@ -22,10 +22,12 @@ export function launch() {
 const TYPES = {
   ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".css": "text/css", ".json": "application/json",
   ".wasm": "application/wasm", ".ogg": "audio/ogg", ".wav": "audio/wav", ".ttf": "font/ttf", ".png": "image/png",
+  ".webmanifest": "application/manifest+json",
 };
 
-// Serves the folder `dir` on 127.0.0.1 at a free port, with `extra` ({"/name": file}) beside it.
-export async function serve(dir, extra = {}) {
+// Serves the folder `dir` on 127.0.0.1 at a free port, with `extra` ({"/name": file}) beside it
+// and `headers` added to every answer.
+export async function serve(dir, extra = {}, headers = {}) {
   const root = path.resolve(dir);
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
@@ -39,7 +41,7 @@ export async function serve(dir, extra = {}) {
         response.writeHead(404).end();
         return;
       }
-      response.writeHead(200, { "Content-Type": TYPES[path.extname(file)] || "application/octet-stream", "Cache-Control": "no-store" });
+      response.writeHead(200, { "Content-Type": TYPES[path.extname(file)] || "application/octet-stream", "Cache-Control": "no-store", ...headers });
       response.end(body);
     });
   });

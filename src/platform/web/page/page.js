@@ -27,31 +27,42 @@
   const $ = (id) => document.getElementById(id);
   const setState = (s) => { document.body.dataset.state = s; };
 
-  // ---- storage: damaged or missing entries give the defaults ----
+  // ---- storage (storage.js): damaged or missing entries give the defaults ----
   const SETTINGS = "sevenchips.settings", CLEAR = "sevenchips.clear";
   function loadSettings() {
     const defaults = { muted: false, language: null };
     try {
-      const kept = JSON.parse(localStorage.getItem(SETTINGS));
+      const kept = JSON.parse(PageStorage.get(SETTINGS));
       if (kept && typeof kept === "object") {
         if (typeof kept.muted === "boolean") defaults.muted = kept.muted;
         if (typeof kept.language === "string") defaults.language = kept.language;
       }
     } catch (e) { /* damaged: the defaults */ }
-    if (params.get("lang")) {
-      // As on the command line: the latest choice, remembered.
-      defaults.language = params.get("lang");
-      store(SETTINGS, JSON.stringify(defaults));
-    }
     return defaults;
   }
-  function store(key, value) {
-    try { localStorage.setItem(key, value); } catch (e) { console.warn("sevenchips: cannot keep " + key + " (" + e + ")"); }
-  }
-  function storedClearFile() {
-    try { const v = localStorage.getItem(CLEAR); return typeof v === "string" ? v : null; } catch (e) { return null; }
-  }
+  const store = (key, value) => PageStorage.set(key, value);
+  const storedClearFile = () => PageStorage.get(CLEAR);
   const settings = loadSettings();
+  // The language of the game's words, once the build's languages are known: the address's
+  // choice is remembered, as --lang is, but only if this build has it (the program refuses
+  // any other, and a later visit must not fail the same way); a remembered one this build
+  // lacks gives way to the game's own.
+  let language = null;
+  function chooseLanguage(languages) {
+    const asked = params.get("lang");
+    if (asked) {
+      if (languages.includes(asked)) {
+        settings.language = asked;
+        store(SETTINGS, JSON.stringify(settings));
+      }
+      return asked;
+    }
+    if (settings.language && !languages.includes(settings.language)) {
+      console.warn("sevenchips: the remembered language '" + settings.language + "' is not in this build; the game speaks its own, Japanese");
+      return null;
+    }
+    return settings.language;
+  }
 
   // ---- the canvas: centred, scaled by a whole number of device pixels (or shrunk to fit a
   // window smaller than the picture) ----
@@ -72,6 +83,8 @@
     else $("stage").requestFullscreen().catch(() => {});
   }
   $("fullscreen").addEventListener("click", () => { toggleFullscreen(); canvas.focus(); });
+  // Only where fullscreen is allowed: a frame needs allow="fullscreen", some phones have none.
+  if (!document.fullscreenEnabled) $("fullscreen").hidden = true;
 
   // ---- the data: fetched while the start screen shows ----
   async function fetchBytes(url) {
@@ -81,6 +94,7 @@
   }
   const data = (async () => {
     const manifest = await (await fetch("data.json")).json();
+    language = chooseLanguage(Array.isArray(manifest.languages) ? manifest.languages : ["ja"]);
     const files = await Promise.all(manifest.files.map(async (name) => {
       try { return [name, await fetchBytes(name)]; } catch (e) { return [name, null]; }  // missing: silent
     }));
@@ -226,7 +240,7 @@
     const clear = storedClearFile();
     if (clear !== null) program.FS.writeFile("/game/se/da.txt", clear);
     const args = ["--app-dir", "/game/", "--record", "/run/recording.keys"];
-    if (settings.language) args.push("--lang", settings.language);
+    if (language) args.push("--lang", language);
     watching = watch && !!offered.bytes;
     document.body.dataset.watching = watching;
     if (watching) {
