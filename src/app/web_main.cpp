@@ -100,7 +100,9 @@ int main(int argc, char** argv) {
         runs.note_sound(platform.music(), platform.waves());
         platform.pass_sound_through(runs.notes()->music(), runs.notes()->waves());
     }
-    platform.pause().in_battle = [&g] { return g.GameMode == 0 && g.StartStage == 1 && !g.ended; };
+    const auto in_battle = [&g] { return g.GameMode == 0 && g.StartStage == 1 && !g.ended; };
+    platform.pause().in_battle = in_battle;
+    platform.set_cursor([&g, in_battle] { return in_battle() ? int(g.Cursor) : -1; });
     platform.set_sign_fonts(fonts.get());
     platform.set_watching(runs.watching());
 

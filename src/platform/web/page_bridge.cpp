@@ -20,6 +20,7 @@ EM_JS(void, sc_page_show, (const unsigned char* rgba, int x, int y, int w, int h
 EM_JS(int, sc_page_muted, (), { return Module.page.muted() ? 1 : 0; });
 EM_JS(double, sc_page_speed, (), { return Module.page.speed(); });
 EM_JS(void, sc_page_keep_clear_file, (const char* path), { Module.page.keepClearFile(UTF8ToString(path)); });
+EM_JS(void, sc_page_paused, (int on), { Module.page.paused(!!on); });
 EM_JS(void, sc_page_ended, (const char* recording), { Module.page.ended(UTF8ToString(recording)); });
 EM_JS(void, sc_page_keep_picture, (const char* when, const unsigned char* rgba), {
     Module.page.keepPicture(UTF8ToString(when), HEAPU8.slice(rgba, rgba + 800 * 600 * 4));
@@ -45,6 +46,7 @@ bool muted() { return sc_page_muted() != 0; }
 double speed() { return sc_page_speed(); }
 double now() { return emscripten_get_now(); }
 void keep_clear_file(const char* path) { sc_page_keep_clear_file(path); }
+void paused(bool on) { sc_page_paused(on ? 1 : 0); }
 void ended(const char* recording) { sc_page_ended(recording); }
 void keep_picture(const char* when, const std::uint8_t* rgba) { sc_page_keep_picture(when, rgba); }
 void failed(const char* why) { sc_page_failed(why); }

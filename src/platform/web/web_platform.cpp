@@ -9,6 +9,7 @@
 
 #include "core/viewport.hpp"
 #include "core/window_picture.hpp"
+#include "platform/common/face_tap.hpp"
 #include "platform/common/mix_levels.hpp"
 #include "platform/common/pause_sign.hpp"
 #include "platform/web/page_bridge.hpp"
@@ -51,11 +52,18 @@ void WebPlatform::handle(int code, int x, int y, InputQueue& queue) {
         case page::kClick:
             if (on_surface(x, y)) { queue.push(InputEvent{InputEvent::Kind::Click, 0}); }
             break;
+        case page::kTap:
+            if (!watching_ && !pause_.active()) {
+                for (const int key : keys_for_tap(x, y, cursor_ ? cursor_() : -1, queue)) {
+                    queue.push(InputEvent{InputEvent::Kind::Key, key});
+                }
+            }
+            break;
         case page::kPause:
-            if (pause_.toggle()) { show_picture(); }
+            if (pause_.toggle()) { pause_changed(); }
             break;
         case page::kWindowLeft:
-            if (pause_.window_left()) { show_picture(); }
+            if (pause_.window_left()) { pause_changed(); }
             break;
         case page::kMuteOff:
         case page::kMuteOn:
@@ -178,8 +186,13 @@ void WebPlatform::show_pixels(const Surface& shown, const std::vector<bool>* row
 
 void WebPlatform::keep_picture(const char* when) const { page::keep_picture(when, rgba_.data()); }
 
+void WebPlatform::pause_changed() {
+    show_picture();
+    page::paused(pause_.active());
+}
+
 bool WebPlatform::holding() {
-    if (pause_.outlived()) { show_picture(); }
+    if (pause_.outlived()) { pause_changed(); }
     return pause_.active();
 }
 

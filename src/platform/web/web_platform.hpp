@@ -1,12 +1,14 @@
-// The web platform: the page's canvas shows the window picture, its key and click listeners
+// The web platform: the page's canvas shows the window picture, its keys, clicks and taps
 // feed the input, the clock is the page's (run faster for tests when the page says so), and
 // the page plays the sound, with the music rendered ahead of time. The
 // game's waits sleep through Asyncify, so the browser goes on drawing and listening while a
 // handler waits.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/platform.hpp"
@@ -51,9 +53,13 @@ public:
     Pause& pause() { return pause_; }
     void set_sign_fonts(FontEngine* fonts) { sign_fonts_ = fonts; }
     void set_watching(bool watching) { watching_ = watching; }
+    // The selected pilot while the battle runs, -1 otherwise: a tap on a face counts from it.
+    void set_cursor(std::function<int()> cursor) { cursor_ = std::move(cursor); }
 
 private:
     void handle(int code, int x, int y, InputQueue& queue);
+    // The pause began or ended: the canvas and the page learn of it.
+    void pause_changed();
     void show_picture();
     // Shows `shown`, comparing only the rows marked in `rows` (all of them without it).
     void show_pixels(const Surface& shown, const std::vector<bool>* rows);
@@ -79,6 +85,7 @@ private:
     Pause pause_;
     FontEngine* sign_fonts_ = nullptr;
     bool watching_ = false;
+    std::function<int()> cursor_;
 };
 
 }  // namespace sc

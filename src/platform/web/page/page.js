@@ -1,7 +1,11 @@
 // The page around the game: the start screen, the canvas and its whole-number scaling, the
 // keys and clicks handed to the program, fullscreen, the settings and clear file kept in the
 // browser's storage, and the end of a game with its recording.
-// The page's state is in document.body.dataset.state: loading, start, playing, ended, failed.
+// The page's state is in document.body.dataset.state: loading, start, playing, ended, failed;
+// data-paused is on the body while the program pauses the battle, and data-input names the
+// input last used (keys, mouse, touch, pad). window.SevenChipsPage is what the page's other
+// scripts (touch.js, pad.js, awake.js) use: push(code, x, y) hands the program an input,
+// begin() starts a game from the start screen as a key does, and the toggles below.
 // For tests, window.sevenchips has the last game's recording (its text) and audioState(), the
 // state of the page's audio ("running", "suspended", "closed", or "none"); with
 // ?shots=start,260,end it keeps in shots[moment] the canvas's RGBA bytes at those moments (the
@@ -15,7 +19,7 @@
   const shots = params.get("shots");
 
   // Input codes beside the game's key codes (see src/platform/web/page_bridge.hpp).
-  const CLICK = 1, PAUSE = 1001, WINDOW_LEFT = 1002, MUTE_OFF = 1003, MUTE_ON = 1004;
+  const CLICK = 1, TAP = 2, PAUSE = 1001, WINDOW_LEFT = 1002, MUTE_OFF = 1003, MUTE_ON = 1004;
   const GAME_KEYS = { ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, Enter: 13, NumpadEnter: 13, Escape: 27 };
 
   const canvas = document.getElementById("screen");
@@ -65,23 +69,29 @@
     return settings.language;
   }
 
-  // ---- the canvas: centred, scaled by a whole number of device pixels (or shrunk to fit a
-  // window smaller than the picture) ----
+  // ---- the canvas: centred in its part of the page (#view), scaled by a whole number of
+  // device pixels (or shrunk to fit a window smaller than the picture); on a hand-held
+  // screen (body.handheld, touch.js) as large as fits ----
   function fit() {
     const ratio = window.devicePixelRatio || 1;
+    const handheld = document.body.classList.contains("handheld");
     const keys = document.fullscreenElement ? 0 : $("keys").offsetHeight;
-    const w = window.innerWidth * ratio, h = (window.innerHeight - keys) * ratio;
-    const fits = Math.min(w / 800, h / 600);
-    const scale = fits >= 1 ? Math.floor(fits) : Math.max(fits, 0.25);
-    canvas.style.width = (800 * scale / ratio) + "px";
-    canvas.style.height = (600 * scale / ratio) + "px";
+    const view = handheld ? $("view").getBoundingClientRect() : { width: window.innerWidth, height: window.innerHeight - keys };
+    const fits = Math.min(view.width * ratio / 800, view.height * ratio / 600);
+    const scale = fits >= 1 && !handheld ? Math.floor(fits) : Math.max(fits, 0.25);
+    // The frame: the canvas fills it, and the panels over it take their measures from it.
+    $("frame").style.width = (800 * scale / ratio) + "px";
+    $("frame").style.height = (600 * scale / ratio) + "px";
   }
   window.addEventListener("resize", fit);
   document.addEventListener("fullscreenchange", fit);
   fit();
   function toggleFullscreen() {
     if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
-    else $("stage").requestFullscreen().catch(() => {});
+    else {
+      // A phone turns the picture sideways where the browser lets the page say so.
+      $("stage").requestFullscreen().then(() => screen.orientation.lock("landscape")).catch(() => {});
+    }
   }
   $("fullscreen").addEventListener("click", () => { toggleFullscreen(); canvas.focus(); });
   // Only where fullscreen is allowed: a frame needs allow="fullscreen", some phones have none.
@@ -141,8 +151,10 @@
       keepClearFile(path) {
         try { store(CLEAR, new TextDecoder().decode(holder.program.FS.readFile(path))); } catch (e) { console.warn("sevenchips: " + e); }
       },
+      paused(on) { document.body.toggleAttribute("data-paused", on); },
       ended(recording) {
         running = false;
+        document.body.removeAttribute("data-paused");
         const link = $("download");
         link.hidden = true;
         try {
@@ -236,6 +248,7 @@
     if (tracing) args.push("--trace", "/dev/stdout");
     if (shots) args.push("--shots", shots);
     queue = [];
+    document.body.removeAttribute("data-paused");
     $("end").hidden = true;
     $("start").hidden = true;
     setState("playing");
@@ -275,16 +288,48 @@
     } else if ((e.key === "p" || e.key === "P" || e.key === "Pause") && !e.repeat) {
       push(PAUSE);
     } else if ((e.key === "m" || e.key === "M") && !e.repeat) {
-      settings.muted = !settings.muted;
-      store(SETTINGS, JSON.stringify(settings));
-      push(settings.muted ? MUTE_ON : MUTE_OFF);
+      toggleMute();
     }
   });
-  canvas.addEventListener("mousedown", (e) => {
-    if (e.button !== 0 || !running) return;
+  function toggleMute() {
+    settings.muted = !settings.muted;
+    store(SETTINGS, JSON.stringify(settings));
+    push(settings.muted ? MUTE_ON : MUTE_OFF);
+  }
+  // A point of the page in the picture's 800 x 600 pixels.
+  function picturePoint(clientX, clientY) {
     const r = canvas.getBoundingClientRect();
-    push(CLICK, Math.floor((e.clientX - r.left) * 800 / r.width), Math.floor((e.clientY - r.top) * 600 / r.height));
+    return { x: Math.floor((clientX - r.left) * 800 / r.width), y: Math.floor((clientY - r.top) * 600 / r.height) };
+  }
+  // Only the mouse's click quits: a touch's tap (touch.js) also brings emulated mouse events,
+  // which pointer events leave out.
+  canvas.addEventListener("pointerdown", (e) => {
+    if (e.pointerType !== "mouse" || e.button !== 0 || !running) return;
+    const at = picturePoint(e.clientX, e.clientY);
+    push(CLICK, at.x, at.y);
   });
+  window.SevenChipsPage = {
+    keys: { LEFT: 37, UP: 38, RIGHT: 39, DOWN: 40, ENTER: 13, ESCAPE: 27 },
+    codes: { CLICK, TAP, PAUSE },
+    // How a held direction repeats, as a held key does: after half a second, twenty a second.
+    repeat: { delay: 500, every: 50 },
+    push,
+    begin() { if (document.body.dataset.state !== "ended") begin(); },
+    get running() { return running; },
+    get paused() { return document.body.hasAttribute("data-paused"); },
+    get muted() { return settings.muted; },
+    togglePause: () => push(PAUSE),
+    toggleMute,
+    toggleFullscreen,
+    // The input last used; the page's look follows it (the touch controls show for "touch").
+    use(kind) {
+      if (document.body.dataset.input === kind) return;
+      document.body.dataset.input = kind;
+      fit();
+    },
+    fit,
+    picturePoint,
+  };
   window.addEventListener("blur", () => push(WINDOW_LEFT));
   document.addEventListener("visibilitychange", () => { if (document.hidden) push(WINDOW_LEFT); });
 })();
