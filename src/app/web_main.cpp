@@ -146,7 +146,9 @@ int main(int argc, char** argv) {
             runs.note_sound(platform.music(), platform.waves());
             platform.pass_sound_through(runs.notes()->music(), runs.notes()->waves());
         }
-        platform.pause().in_battle = [&g] { return g.GameMode == 0 && g.StartStage == 1 && !g.ended; };
+        const auto in_battle = [&g] { return g.GameMode == 0 && g.StartStage == 1 && !g.ended; };
+        platform.pause().in_battle = in_battle;
+        platform.set_cursor([&g, in_battle] { return in_battle() ? int(g.Cursor) : -1; });
         platform.set_watching(runs.watching());
 
         sc::EventLoop loop(g, platform);
@@ -185,6 +187,7 @@ int main(int argc, char** argv) {
         platform.on_seek = nullptr;
         platform.on_take_over = nullptr;
         platform.pause().in_battle = nullptr;
+        platform.set_cursor(nullptr);
         platform.pass_sound_through_nothing();
         if (session.restart) {
             platform.quiet_sound();

@@ -29,6 +29,9 @@ public:
     }
     bool empty() const { return q_.empty(); }
     std::size_t size() const { return q_.size(); }
+    // The waiting input, first to last.
+    auto begin() const { return q_.begin(); }
+    auto end() const { return q_.end(); }
 
 private:
     std::deque<InputEvent> q_;

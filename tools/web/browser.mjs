@@ -9,7 +9,9 @@ import path from "node:path";
 import { createRequire } from "node:module";
 
 const require = createRequire(import.meta.url);
-const { chromium } = require(process.env.PLAYWRIGHT_CORE || "playwright-core");
+const { chromium, devices } = require(process.env.PLAYWRIGHT_CORE || "playwright-core");
+// Phones and tablets to emulate: devices["Pixel 5"], devices["Pixel 5 landscape"], ...
+export { devices };
 
 export function launch() {
   return chromium.launch({

@@ -7,6 +7,7 @@ namespace sc::page {
 
 // Input codes the page hands over besides the game's own key codes (13, 27, 37..40).
 constexpr int kClick = 1;          // a left click at (x, y) in the 800 x 600 picture
+constexpr int kTap = 2;            // a touch's tap at (x, y) in the picture: never a quitting click
 constexpr int kPause = 1001;       // P or Pause
 constexpr int kWindowLeft = 1002;  // the tab was hidden or lost the focus
 constexpr int kMuteOff = 1003;     // M, with the page's new setting
@@ -35,7 +36,7 @@ void keep_clear_file(const char* path);
 // The page keeps `rgba`, the picture now on the canvas, as the one of the moment `when` (for
 // tests).
 void keep_picture(const char* when, const std::uint8_t* rgba);
-// The game has been paused (by the player, or by a lost focus) or goes on.
+// The pause began (true) or ended, by the player's key or by the program itself.
 void paused(bool on);
 // Where a watched run stands: `ticks` battle ticks, `ms` of the game's own time.
 void progress(long ticks, std::uint32_t ms);

@@ -9,6 +9,7 @@
 
 #include "core/viewport.hpp"
 #include "core/window_picture.hpp"
+#include "platform/common/face_tap.hpp"
 #include "platform/common/mix_levels.hpp"
 #include "platform/common/pause_sign.hpp"
 #include "platform/web/page_bridge.hpp"
@@ -48,6 +49,13 @@ void WebPlatform::handle(int code, int x, int y, InputQueue& queue) {
     switch (code) {
         case page::kClick:
             if (on_surface(x, y)) { queue.push(InputEvent{InputEvent::Kind::Click, 0}); }
+            break;
+        case page::kTap:
+            if (!watching_ && !pause_.active()) {
+                for (const int key : keys_for_tap(x, y, cursor_ ? cursor_() : -1, queue)) {
+                    queue.push(InputEvent{InputEvent::Kind::Key, key});
+                }
+            }
             break;
         case page::kPause:
             if (pause_.toggle()) { pause_changed(); }
@@ -186,11 +194,6 @@ void WebPlatform::present(const Surface& screen, int left, int top) {
     show_picture();
 }
 
-void WebPlatform::pause_changed() {
-    page::paused(pause_.active());
-    show_picture();
-}
-
 void WebPlatform::show_picture() {
     // A watcher pauses to look closely: the picture stays as it is, with no sign over it.
     if (pause_.active() && !watching_) {
@@ -228,6 +231,11 @@ void WebPlatform::show_pixels(const Surface& shown, const std::vector<bool>* row
 }
 
 void WebPlatform::keep_picture(const char* when) const { page::keep_picture(when, rgba_.data()); }
+
+void WebPlatform::pause_changed() {
+    show_picture();
+    page::paused(pause_.active());
+}
 
 bool WebPlatform::holding() {
     // A replay running ahead and a step are never held.

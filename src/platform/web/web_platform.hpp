@@ -1,4 +1,4 @@
-// The web platform: the page's canvas shows the window picture, its key and click listeners
+// The web platform: the page's canvas shows the window picture, its keys, clicks and taps
 // feed the input, the clock is the page's (run faster for tests when the page says so), and
 // the page plays the sound, with the music rendered ahead of time. The
 // game's waits sleep through Asyncify, so the browser goes on drawing and listening while a
@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/platform.hpp"
@@ -73,12 +74,14 @@ public:
     void tick_done() { stepping_ = false; }
     // Stops the music and the effect between two replays of a run.
     void quiet_sound();
+    // The selected pilot while the battle runs, -1 otherwise: a tap on a face counts from it.
+    void set_cursor(std::function<int()> cursor) { cursor_ = std::move(cursor); }
 
 private:
     void handle(int code, int x, int y, InputQueue& queue);
-    void show_picture();
-    // Tells the page and shows the picture, paused or not.
+    // The pause began or ended: the canvas and the page learn of it.
     void pause_changed();
+    void show_picture();
     // Shows `shown`, comparing only the rows marked in `rows` (all of them without it).
     void show_pixels(const Surface& shown, const std::vector<bool>* rows);
     // Sleeps `game_ms` of the game's clock (at least a millisecond of the page's), or until
@@ -105,6 +108,7 @@ private:
     bool watching_ = false;
     bool stepping_ = false;   // one tick forward while paused
     bool interrupted_ = false;  // a seek asks the loop to stop at once
+    std::function<int()> cursor_;
 };
 
 }  // namespace sc

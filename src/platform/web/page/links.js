@@ -87,17 +87,17 @@
       }
     }
   }
-  window.addEventListener("hashchange", () => { if (page().state() === "start") page().reading(fromPage()); });
+  window.addEventListener("hashchange", () => { if (page().state === "start") page().reading(fromPage()); });
   $("run-file").addEventListener("change", (e) => page().reading(offerFile(e.target.files[0])));
   $("run-choose").addEventListener("click", (e) => { e.stopPropagation(); $("run-file").click(); });
   for (const type of ["dragenter", "dragover"]) {
     window.addEventListener(type, (e) => {
-      if (page().state() === "start") e.preventDefault();
+      if (page().state === "start") e.preventDefault();
     });
   }
   window.addEventListener("drop", (e) => {
     e.preventDefault();
-    if (page().state() === "start") page().reading(offerFile(e.dataTransfer.files[0]));
+    if (page().state === "start") page().reading(offerFile(e.dataTransfer.files[0]));
   });
 
   // ---- after a game: what it reached, and its link ----

@@ -1,7 +1,11 @@
 // The page around the game: the start screen, the canvas and its whole-number scaling, the
 // keys and clicks handed to the program, fullscreen, the settings and clear file kept in the
 // browser's storage, and the end of a game with its recording.
-// The page's state is in document.body.dataset.state: loading, start, playing, ended, failed.
+// The page's state is in document.body.dataset.state: loading, start, playing, ended, failed;
+// data-paused is on the body while the program pauses the battle, and data-input names the
+// input last used (keys, mouse, touch, pad). window.SevenChipsPage is what the page's other
+// scripts (touch.js, pad.js, awake.js) use: push(code, x, y) hands the program an input,
+// begin() starts a game from the start screen as a key does, and the toggles below.
 // For tests, window.sevenchips has the last game's recording (its text) and audioState(), the
 // state of the page's audio ("running", "suspended", "closed", or "none"); with
 // ?shots=start,260,end it keeps in shots[moment] the canvas's RGBA bytes at those moments (the
@@ -14,7 +18,7 @@
   const shots = params.get("shots");
 
   // Input codes beside the game's key codes (see src/platform/web/page_bridge.hpp).
-  const CLICK = 1, PAUSE = 1001, WINDOW_LEFT = 1002, MUTE_OFF = 1003, MUTE_ON = 1004;
+  const CLICK = 1, TAP = 2, PAUSE = 1001, WINDOW_LEFT = 1002, MUTE_OFF = 1003, MUTE_ON = 1004;
   const GAME_KEYS = { ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, Enter: 13, NumpadEnter: 13, Escape: 27 };
 
   const canvas = document.getElementById("screen");
@@ -64,23 +68,29 @@
     return settings.language;
   }
 
-  // ---- the canvas: centred, scaled by a whole number of device pixels (or shrunk to fit a
-  // window smaller than the picture) ----
+  // ---- the canvas: centred in its part of the page (#view), scaled by a whole number of
+  // device pixels (or shrunk to fit a window smaller than the picture); on a hand-held
+  // screen (body.handheld, touch.js) as large as fits ----
   function fit() {
     const ratio = window.devicePixelRatio || 1;
+    const handheld = document.body.classList.contains("handheld");
     const keys = document.fullscreenElement ? 0 : $("keys").offsetHeight;
-    const w = window.innerWidth * ratio, h = (window.innerHeight - keys) * ratio;
-    const fits = Math.min(w / 800, h / 600);
-    const scale = fits >= 1 ? Math.floor(fits) : Math.max(fits, 0.25);
-    canvas.style.width = (800 * scale / ratio) + "px";
-    canvas.style.height = (600 * scale / ratio) + "px";
+    const view = handheld ? $("view").getBoundingClientRect() : { width: window.innerWidth, height: window.innerHeight - keys };
+    const fits = Math.min(view.width * ratio / 800, view.height * ratio / 600);
+    const scale = fits >= 1 && !handheld ? Math.floor(fits) : Math.max(fits, 0.25);
+    // The frame: the canvas fills it, and the panels over it take their measures from it.
+    $("frame").style.width = (800 * scale / ratio) + "px";
+    $("frame").style.height = (600 * scale / ratio) + "px";
   }
   window.addEventListener("resize", fit);
   document.addEventListener("fullscreenchange", fit);
   fit();
   function toggleFullscreen() {
     if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
-    else $("stage").requestFullscreen().catch(() => {});
+    else {
+      // A phone turns the picture sideways where the browser lets the page say so.
+      $("stage").requestFullscreen().then(() => screen.orientation.lock("landscape")).catch(() => {});
+    }
   }
   $("fullscreen").addEventListener("click", () => { toggleFullscreen(); canvas.focus(); });
   // Only where fullscreen is allowed: a frame needs allow="fullscreen", some phones have none.
@@ -141,12 +151,12 @@
       },
       progress(ticks, ms) { if (watching) window.SevenChipsWatch.progress(ticks, ms); },
       paused(on) {
-        paused = on;
+        document.body.toggleAttribute("data-paused", on);
         if (watching) window.SevenChipsWatch.paused();
       },
       ended(recording) {
         running = false;
-        paused = false;
+        document.body.removeAttribute("data-paused");
         const watchedRun = watching ? offered.run : null;
         watching = false;
         document.body.dataset.watching = false;
@@ -251,6 +261,7 @@
     if (tracing) args.push("--trace", "/dev/stdout");
     if (shots) args.push("--shots", shots);
     queue = [];
+    document.body.removeAttribute("data-paused");
     $("end").hidden = true;
     $("start").hidden = true;
     setState("playing");
@@ -279,11 +290,70 @@
 
   // ---- watching a run: what links.js and watch.js use ----
   let offered = { bytes: null, run: null }, offering = Promise.resolve(), reading = false;
-  let watching = false, paused = false;
+  let watching = false;
+
+  window.addEventListener("keydown", (e) => {
+    if (e.key === "F11") {
+      e.preventDefault();
+      if (!e.repeat) toggleFullscreen();
+      return;
+    }
+    if (!running) {
+      if (document.body.dataset.state !== "ended" && !e.repeat && !e.ctrlKey && !e.altKey && !e.metaKey) begin(e);
+      return;
+    }
+    if (e.ctrlKey || e.altKey || e.metaKey) return;
+    if (watching && window.SevenChipsWatch.key(e)) return;
+    const code = GAME_KEYS[e.key] || GAME_KEYS[e.code];
+    if (code) {
+      e.preventDefault();
+      push(code);  // held down, it repeats, as the game expects
+    } else if ((e.key === "p" || e.key === "P" || e.key === "Pause") && !e.repeat) {
+      push(PAUSE);
+    } else if ((e.key === "m" || e.key === "M") && !e.repeat) {
+      toggleMute();
+    }
+  });
+  function toggleMute() {
+    settings.muted = !settings.muted;
+    store(SETTINGS, JSON.stringify(settings));
+    push(settings.muted ? MUTE_ON : MUTE_OFF);
+  }
+  // A point of the page in the picture's 800 x 600 pixels.
+  function picturePoint(clientX, clientY) {
+    const r = canvas.getBoundingClientRect();
+    return { x: Math.floor((clientX - r.left) * 800 / r.width), y: Math.floor((clientY - r.top) * 600 / r.height) };
+  }
+  // Only the mouse's click quits: a touch's tap (touch.js) also brings emulated mouse events,
+  // which pointer events leave out.
+  canvas.addEventListener("pointerdown", (e) => {
+    if (e.pointerType !== "mouse" || e.button !== 0 || !running) return;
+    const at = picturePoint(e.clientX, e.clientY);
+    push(CLICK, at.x, at.y);
+  });
   window.SevenChipsPage = {
+    keys: { LEFT: 37, UP: 38, RIGHT: 39, DOWN: 40, ENTER: 13, ESCAPE: 27 },
+    codes: { CLICK, TAP, PAUSE },
+    // How a held direction repeats, as a held key does: after half a second, twenty a second.
+    repeat: { delay: 500, every: 50 },
     push,
-    state: () => document.body.dataset.state,
-    paused: () => paused,
+    begin() { if (document.body.dataset.state !== "ended") begin(); },
+    get running() { return running; },
+    get paused() { return document.body.hasAttribute("data-paused"); },
+    get muted() { return settings.muted; },
+    togglePause: () => push(PAUSE),
+    toggleMute,
+    toggleFullscreen,
+    // The input last used; the page's look follows it (the touch controls show for "touch").
+    use(kind) {
+      if (document.body.dataset.input === kind) return;
+      document.body.dataset.input = kind;
+      fit();
+    },
+    fit,
+    picturePoint,
+    // ---- watching a run (links.js, watch.js) ----
+    get state() { return document.body.dataset.state; },
     focusGame: () => canvas.focus(),
     // The run the start screen offers (bytes: a key script or a link; run: what it reached).
     offerRun(bytes, run) {
@@ -305,36 +375,6 @@
     },
   };
   window.SevenChipsPage.reading(window.SevenChipsLinks.fromPage());
-
-  window.addEventListener("keydown", (e) => {
-    if (e.key === "F11") {
-      e.preventDefault();
-      if (!e.repeat) toggleFullscreen();
-      return;
-    }
-    if (!running) {
-      if (document.body.dataset.state !== "ended" && !e.repeat && !e.ctrlKey && !e.altKey && !e.metaKey) begin(e);
-      return;
-    }
-    if (e.ctrlKey || e.altKey || e.metaKey) return;
-    if (watching && window.SevenChipsWatch.key(e)) return;
-    const code = GAME_KEYS[e.key] || GAME_KEYS[e.code];
-    if (code) {
-      e.preventDefault();
-      push(code);  // held down, it repeats, as the game expects
-    } else if ((e.key === "p" || e.key === "P" || e.key === "Pause") && !e.repeat) {
-      push(PAUSE);
-    } else if ((e.key === "m" || e.key === "M") && !e.repeat) {
-      settings.muted = !settings.muted;
-      store(SETTINGS, JSON.stringify(settings));
-      push(settings.muted ? MUTE_ON : MUTE_OFF);
-    }
-  });
-  canvas.addEventListener("mousedown", (e) => {
-    if (e.button !== 0 || !running) return;
-    const r = canvas.getBoundingClientRect();
-    push(CLICK, Math.floor((e.clientX - r.left) * 800 / r.width), Math.floor((e.clientY - r.top) * 600 / r.height));
-  });
   window.addEventListener("blur", () => push(WINDOW_LEFT));
   document.addEventListener("visibilitychange", () => { if (document.hidden) push(WINDOW_LEFT); });
 })();

@@ -23,8 +23,8 @@
     // A tick not yet reached: its time as the run's ticks spread over its game time.
     const at = dragging ? Number(seek.value) * (lengthMs / Math.max(length, 1)) : ms;
     time.textContent = clock(at) + " / " + clock(lengthMs);
-    $("watch-pause").setAttribute("aria-pressed", String(page().paused()));
-    $("watch-step").disabled = !page().paused();
+    $("watch-pause").setAttribute("aria-pressed", String(page().paused));
+    $("watch-step").disabled = !page().paused;
     for (const b of bar.querySelectorAll("[data-speed]")) b.setAttribute("aria-pressed", String(Number(b.dataset.speed) === speed));
   }
 
