@@ -6,9 +6,10 @@
 
 namespace {
 const char* const kUsage =
-    "usage: sevenchips-replay [--seed N] [--keys FILE] [--ticks N] [--trace FILE|-]"
+    "usage: sevenchips-replay [--seed N] [--keys FILE|LINK] [--ticks N] [--trace FILE|-]"
     " [--shot TICK:FILE]...\n"
-    "                         [--app-dir DIR] [--data-dir DIR] [--lang ja|en]\n";
+    "                         [--app-dir DIR] [--data-dir DIR] [--lang ja|en]\n"
+    "       sevenchips-replay --keys FILE|LINK [--seed N] --link | --summary [--ticks N]\n";
 }
 
 int main(int argc, char** argv) {
@@ -20,7 +21,13 @@ int main(int argc, char** argv) {
                          "pictures of the window at the given ticks (or \"start\", \"end\"). A line \"seed N\" in\n"
                          "the script, as sevenchips --record writes it, sets the seed; --seed wins over it.\n"
                          "--lang chooses the language of the words in the pictures (ja, the default, or en);\n"
-                         "the trace is the same in every language.\n";
+                         "the trace is the same in every language.\n"
+                         "--keys takes a key script, a file holding a run's link, or the link itself (the\n"
+                         "page's whole address, or its part from \"#run=\"). --link prints the recording's link\n"
+                         "(\"#run=1.\" and its data) to put after the page's address. --summary prints what the\n"
+                         "run reached, as one JSON line: the seed, the battle ticks, the game's time in ms to the\n"
+                         "decision, the enemies defeated and the outcome: \"won\", \"lost\", or \"left\" before the\n"
+                         "game was decided (Escape, a click, or the keys ran out: the run ends at its last key).\n";
             return 0;
         }
     }

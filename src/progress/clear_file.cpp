@@ -16,6 +16,7 @@ constexpr char kClearWord[] = "QUIVEN\r\n";
 }  // namespace
 
 void Game::SavePas() {
+    if (!save_clear_file) { return; }
     const std::string primary = AppDir + "se/da.txt";
     const std::string why = write_file_atomically(primary, kClearWord);
     if (why.empty()) {

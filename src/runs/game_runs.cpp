@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "runs/run_link.hpp"
 #include "runs/trace.hpp"
 #include "shell/game.hpp"
 
@@ -10,7 +11,7 @@ namespace sc {
 bool GameRuns::open(const RunFiles& f, std::string& error) {
     if (!f.play.empty()) {
         KeyScript script;
-        if (!read_key_script(f.play, script, error)) { return false; }
+        if (!read_recording(f.play, script, error)) { return false; }
         watched_seed_ = script.seed.value_or(1);
         schedule_ = std::make_unique<KeySchedule>(std::move(script.keys));
     }

@@ -16,6 +16,8 @@ public:
     // After every event the loop handled (and `count` has seen): queues what is due. False
     // once the battle clock has stopped and every key has been delivered and handled.
     bool feed(const BattleCount& count, Game& g);
+    // Whether every key has been handed to the game (it may not have handled them yet).
+    bool delivered_all() const { return next_ == keys_.size(); }
 
 private:
     void deliver(Game& g, long up_to_tick, bool all);

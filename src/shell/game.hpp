@@ -46,6 +46,9 @@ public:
     std::uint64_t seed_value = 0;
     bool seed_from_clock = true;
     std::string app_dir_override;
+    // False for a replay that only checks what a run reached: beating the game then leaves
+    // no clear file behind.
+    bool save_clear_file = true;
 
     float Rnd() { return rng.next(); }
     void EndProgram();          // stop at once: no further game code runs

@@ -7,7 +7,7 @@ namespace {
 
 constexpr char kSynopsis[] =
     "usage: sevenchips [--fullscreen | --window] [--scale N] [--mute] [--lang ja|en]\n"
-    "                  [--record FILE | --play FILE] [--trace FILE] [--verbose]\n";
+    "                  [--record FILE | --play FILE|LINK] [--trace FILE] [--verbose]\n";
 
 constexpr char kHelp[] =
     "A real-time battle game: send seven pilots between five command rows.\n"
@@ -19,7 +19,8 @@ constexpr char kHelp[] =
     "  --mute          start with music and effects muted\n"
     "  --lang LANG     the game's words in Japanese (ja, as made) or English (en)\n"
     "  --record FILE   write this game to FILE as a key script, as it goes\n"
-    "  --play FILE     watch a recorded game (your own keys then only pause, leave and F11)\n"
+    "  --play FILE     watch a recorded game (your own keys then only pause, leave and F11);\n"
+    "                  FILE is a key script, a file holding a run's link, or the link itself\n"
     "  --trace FILE    write the replay tool's trace of this game to FILE\n"
     "  --verbose       say which font, soundfont and settings file are used\n"
     "  --help          show this and exit\n"

@@ -10,7 +10,9 @@
 #include "pixels/png_writer.hpp"
 #include "platform/fonts/installed_fonts.hpp"
 #include "platform/headless/headless_platform.hpp"
+#include "platform/headless/run_summary.hpp"
 #include "runs/key_script.hpp"
+#include "runs/run_link.hpp"
 #include "runs/trace.hpp"
 #include "shell/game.hpp"
 #include "words/catalogue.hpp"
@@ -46,6 +48,7 @@ bool parse_replay_args(int argc, const char* const* argv, ReplayOptions& o, std:
                 return false;
             }
             o.max_ticks = long(n);
+            o.ticks_given = true;
         } else if (arg == "--trace") {
             if (!value(o.trace_file)) { return false; }
         } else if (arg == "--shot") {
@@ -68,10 +71,22 @@ bool parse_replay_args(int argc, const char* const* argv, ReplayOptions& o, std:
             if (!value(o.data_dir)) { return false; }
         } else if (arg == "--lang") {
             if (!value(o.lang)) { return false; }
+        } else if (arg == "--link") {
+            o.link = true;
+        } else if (arg == "--summary") {
+            o.summary = true;
         } else {
             error = "unknown option '" + arg + "'";
             return false;
         }
+    }
+    if ((o.link || o.summary) && (!o.trace_file.empty() || !o.shots.empty())) {
+        error = std::string(o.link ? "--link" : "--summary") + " prints instead of replaying: leave out --trace and --shot";
+        return false;
+    }
+    if (o.link && o.keys_file.empty()) {
+        error = "--link needs --keys";
+        return false;
     }
     return true;
 }
@@ -83,9 +98,16 @@ int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
     }
     KeyScript script;
     std::string error;
-    if (!o.keys_file.empty() && !read_key_script(o.keys_file, script, error)) {
+    if (!o.keys_file.empty() && !read_recording(o.keys_file, script, error)) {
         err << "sevenchips-replay: " << error << "\n";
         return 2;
+    }
+    // A seed on the command line wins over the script's: it is the later, deliberate choice.
+    if (o.seed_given) { script.seed = o.seed; }
+    if (o.link || o.summary) {
+        if (o.link) { out << run_link(script) << "\n"; }
+        if (o.summary) { out << summary_json(summarize_run(script, o.ticks_given ? o.max_ticks : kSummaryMaxTicks)) << "\n"; }
+        return 0;
     }
     std::ofstream trace_file;
     std::ostream* trace = nullptr;
@@ -109,8 +131,7 @@ int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
     g.fonts = fonts.get();
     g.catalogue = find_catalogue(o.lang);
     g.seed_from_clock = false;
-    // A seed on the command line wins over the script's: it is the later, deliberate choice.
-    g.seed_value = o.seed_given || !script.seed ? o.seed : *script.seed;
+    g.seed_value = script.seed.value_or(o.seed);
     g.app_dir_override = o.app_dir;
 
     const std::uint32_t start_ms = platform.now_ms();

@@ -17,6 +17,9 @@ struct ReplayOptions {
     bool seed_given = false;
     std::string keys_file;
     long max_ticks = 20000;
+    bool ticks_given = false;
+    bool link = false;     // print the recording's link instead of replaying
+    bool summary = false;  // print what the run reached instead of a trace
     std::string trace_file;  // "-" = standard output
     struct Shot { std::string when; std::string file; };  // when: tick number, "start" or "end"
     std::vector<Shot> shots;
@@ -50,7 +53,8 @@ private:
 
 // Parses the command line; on error returns false with a one-line message.
 bool parse_replay_args(int argc, const char* const* argv, ReplayOptions& options, std::string& error);
-// Runs a replay; returns the process exit status (0, or 2 for a bad key script).
+// Runs a replay, or prints the link or the summary asked for; returns the process exit status
+// (0, or 2 for a bad key script or link).
 int run_replay(const ReplayOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace sc
