@@ -1,13 +1,18 @@
 // The game's own files: the painter makes exactly the committed assets; the pictures have their
-// sizes and the tile sheet its layout rules; the effects and the music load.
+// sizes, the tile sheet its layout rules, and a picture with words one of its own in each other
+// language; the effects and the music load.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "pixels/png_reader.hpp"
+#include "shell/embedded.hpp"
 #include "support/headless_game.hpp"
+#include "words/catalogue.hpp"
 
 namespace sc {
 namespace {
@@ -34,7 +39,7 @@ TEST(AssetsTest, ThePainterMakesTheCommittedFilesByteForByte) {
         EXPECT_TRUE(testing::read_file(e.path().string()) == testing::read_file(SEVENCHIPS_SOURCE_DIR "/" + rel.string())) << rel;
         ++compared;
     }
-    EXPECT_EQ(compared, 1 + 22 + 5 + 2 + 2 + 10);
+    EXPECT_EQ(compared, 1 + 22 + 1 + 5 + 2 + 2 + 10);
 }
 
 TEST(AssetsTest, PicturesHaveTheirSizes) {
@@ -70,6 +75,59 @@ TEST(AssetsTest, EachMaskIsTheSilhouetteOfItsSprites) {
         }
         EXPECT_GT(silhouette, 200) << "mask " << u.mask;
         EXPECT_LT(silhouette, 32 * 32 - 100) << "mask " << u.mask;
+    }
+}
+
+// The pictures with words painted into them (tools/paint), and the words. Where a language has
+// other words, the program has a picture of its own for it, LANGUAGE/NAME, of the same size and
+// not the same; the game's own language and words of plain Latin letters shared by every
+// language (the game's name, a digit) need none.
+const std::pair<const char*, const char*> kPicturesWithWords[] = {
+    {"face21.png", "戦闘不能"}, {"kanban.png", "Seven Chips"}, {"logo.png", "7"}};
+
+Surface built_in(const std::string& name) {
+    Surface s;
+    const EmbeddedFile* f = find_embedded(name.c_str());
+    EXPECT_TRUE(f != nullptr && decode_png(f->data, f->size, s)) << "no picture " << name;
+    return s;
+}
+
+TEST(AssetsTest, EveryPictureWithWordsHasOneOfItsOwnInEveryLanguage) {
+    const auto shared = [](const std::string& words) {
+        return std::all_of(words.begin(), words.end(), [](char c) { return c > 0x1f && c < 0x7f; });
+    };
+    std::set<std::string> needed;
+    for (const std::string& language : languages()) {
+        for (const auto& [name, words] : kPicturesWithWords) {
+            if (language == "ja" || shared(words)) { continue; }
+            const std::string own = language + "/" + name;
+            needed.insert(own);
+            ASSERT_NE(find_embedded(own.c_str()), nullptr) << "no " << language << " picture of " << name << " (" << words << ")";
+            const Surface mine = built_in(own), game_own = built_in(name);
+            EXPECT_EQ(mine.width(), game_own.width()) << own;
+            EXPECT_EQ(mine.height(), game_own.height()) << own;
+            EXPECT_FALSE(mine.pixels() == game_own.pixels()) << own << " is the game's own picture";
+        }
+    }
+    for (const EmbeddedFile* f = kEmbeddedFiles; f->name != nullptr; ++f) {
+        const std::string name = f->name;
+        EXPECT_TRUE(name.find('/') == std::string::npos || needed.count(name)) << name << " is for no language or no words";
+    }
+}
+
+// The window's pictures are those of the language its words are drawn in.
+TEST(AssetsTest, TheGameTakesThePicturesOfItsLanguage) {
+    for (const std::string& language : languages()) {
+        testing::HeadlessGame h;
+        h.g.catalogue = find_catalogue(language);
+        h.load();
+        const Surface* shown[] = {&h.g.Face[21], &h.g.KanbanP, &h.g.RogoP};
+        for (std::size_t i = 0; i < std::size(kPicturesWithWords); ++i) {
+            const std::string name = kPicturesWithWords[i].first, own = language + "/" + name;
+            const Surface expected = built_in(find_embedded(own.c_str()) != nullptr ? own : name);
+            EXPECT_TRUE(shown[i]->pixels() == expected.pixels()) << language << ", " << name;
+        }
+        EXPECT_EQ(language_of(h.g.catalogue), language);
     }
 }
 

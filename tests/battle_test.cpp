@@ -15,7 +15,7 @@ namespace {
 using testing::count_is;
 using testing::same_block;
 using Row = std::array<int, 7>;
-constexpr int kEnter = 13, kEsc = 27, kLeft = 37, kUp = 38, kDown = 40;
+constexpr int kEnter = 13, kEsc = 27, kUp = 38, kDown = 40;
 const std::uint32_t kWhite = pixel_rgb(255, 255, 255);
 
 struct Battle : testing::HeadlessGame {
@@ -198,7 +198,7 @@ TEST(CommandsTest, NothingForAPilotMovingUpOrKnockedOut) {
     EXPECT_TRUE(h.effects().empty());
 }
 
-TEST(KnockOutTest, TheLastToFallEndsTheGameTheTickGoesOnAndOnlyEnterQuits) {
+TEST(KnockOutTest, TheLastToFallEndsTheGameAndTheTickGoesOn) {
     Battle h;
     Game& g = h.g;
     g.PilotHp = {4, 4, 4, 4, 4, 4, 4};
@@ -219,12 +219,52 @@ TEST(KnockOutTest, TheLastToFallEndsTheGameTheTickGoesOnAndOnlyEnterQuits) {
     EXPECT_GT(count_is(s, 250, 170, 560, 224, pixel_rgb(255, 240, 191)), 200) << "Game Over ! in cream";
     EXPECT_GT(count_is(s, 300, 247, 517, 270, kWhite), 50) << "the prompt";
     EXPECT_FALSE(same_block(s, 620, 176, before, 620, 176, 100, 20)) << "the rest of the tick shows the new speed";
-    h.key(kLeft);
-    h.key(kEsc);
-    EXPECT_FALSE(g.ended);
-    EXPECT_EQ(h.platform.recorded_music().commands.size(), cmds.size() + 2);
-    h.key(kEnter);
-    EXPECT_TRUE(g.ended);
+}
+
+// After the game, lost (as above) or won: Escape silences the effects and the music (the wave stopped, the
+// piece stopped and closed), each time, and the program stays open; Enter ends it and no other
+// key touches the sound or ends anything.
+TEST(FinishedTest, EscapeSilencesEnterQuitsAndNoOtherKeyDoesEither) {
+    for (const bool won : {false, true}) {
+        SCOPED_TRACE(won ? "won" : "lost");
+        Battle h;
+        Game& g = h.g;
+        if (won) {
+            g.EnemyNo = 7;
+            g.Taosita();
+        } else {
+            g.PilotHp = {4, 4, 4, 4, 4, 4, 4};
+            g.EnemyGauge = 700;
+            h.ticks(1);
+        }
+        ASSERT_EQ(g.GameMode, 2);
+        const auto stops = [&] { return h.platform.recorded_waves().stops; };
+        const auto music = [&] { return h.platform.recorded_music().commands; };
+        // The arrows, space, P, M, F11, Tab, Backspace, Delete, Home, A and 1.
+        for (const int other : {37, 38, 39, 40, 32, 80, 77, 122, 9, 8, 46, 36, 65, 49}) {
+            const int s0 = stops();
+            const auto m0 = music();
+            h.key(other);
+            EXPECT_EQ(stops(), s0) << "key " << other;
+            EXPECT_EQ(music(), m0) << "key " << other;
+            EXPECT_FALSE(g.ended) << "key " << other;
+        }
+        for (int time = 1; time <= 2; ++time) {
+            const int s0 = stops();
+            auto expected = music();
+            expected.insert(expected.end(), {"stop", "close"});
+            h.key(kEsc);
+            EXPECT_EQ(stops(), s0 + 1) << "Escape " << time;
+            EXPECT_EQ(music(), expected) << "Escape " << time;
+            EXPECT_FALSE(g.ended) << "Escape " << time;
+        }
+        const int s0 = stops();
+        const auto m0 = music();
+        h.key(kEnter);
+        EXPECT_TRUE(g.ended);
+        EXPECT_EQ(stops(), s0);
+        EXPECT_EQ(music(), m0);
+    }
 }
 
 }  // namespace

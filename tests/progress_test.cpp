@@ -78,6 +78,44 @@ TEST(LevelUpTest, FiveRingFramesAroundTheChipThenTheSameGrowthEachTime) {
     }
 }
 
+// A pilot's charge starts afresh whenever it comes back to the chicken row: its next level comes a
+// whole charge (32 ticks) after it arrives, however far the charge had gone when it left, sent
+// down with Down (which empties the charge and its bar at once) or knocked out there (revived
+// in the sleeping row, its charge as it was).
+TEST(LevelUpTest, TheChargeStartsAfreshOnComingBackToTheChickenRow) {
+    constexpr int kUp = 38, kDown = 40;
+    for (const bool knocked_out : {false, true}) {
+        SCOPED_TRACE(knocked_out ? "knocked out" : "sent down");
+        Battle h;
+        Game& g = h.g;
+        g.EnemyHp = 9999;  // the enemy neither falls nor attacks (its gauge fills in 140 ticks) meanwhile
+        g.EnemyGauge = 0;
+        h.select(2);
+        h.settle(2, 0);
+        h.ticks(20);
+        ASSERT_EQ(g.PilotCharge[2], 20);
+        ASSERT_EQ(g.PilotLevel[2], 1);
+        EXPECT_GT(count_is(g.Display[0], 49, 194, 144, 204, kCream), 500) << "the charge bar";
+        if (knocked_out) {
+            h.settle(2, 4);
+        } else {
+            h.key(kDown);
+            EXPECT_EQ(g.PilotCharge[2], 0);
+            EXPECT_EQ(count_is(g.Display[0], 49, 194, 144, 204, kCream), 0) << "the charge bar is empty";
+        }
+        for (int guard = 0; guard < 200 && (g.PilotMode[2] != 0 || g.PilotPose[2] != 0); ++guard) {
+            if (g.PilotPose[2] == 0) { h.key(kUp); }
+            h.ticks(1);
+        }
+        ASSERT_EQ(g.PilotMode[2], 0);
+        ASSERT_EQ(g.PilotPose[2], 0);
+        h.ticks(31);
+        EXPECT_EQ(g.PilotLevel[2], 1) << "a level before a whole charge in the row";
+        h.ticks(1);
+        EXPECT_EQ(g.PilotLevel[2], 2) << "no level after a whole charge in the row";
+    }
+}
+
 // The golden replay sees only the finished ending, so a strip one pixel off would pass it:
 // every frame of the wipe is checked here.
 TEST(EndingTest, RobotWipedFromTheBottomUpInThirteenStripsOfTenRows) {

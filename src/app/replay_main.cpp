@@ -24,9 +24,10 @@ int main(int argc, char** argv) {
                          "the trace is the same in every language.\n"
                          "--keys takes a key script, a file holding a run's link, or the link itself (the\n"
                          "page's whole address, or its part from \"#run=\"). --link prints the recording's link\n"
-                         "(\"#run=1.\" and its data), to put after the page's address. --summary prints what the run reached as\n"
-                         "one JSON line: seed, battle ticks, the game's time in ms to the decision, the enemies\n"
-                         "defeated and the outcome: \"won\", \"lost\", or \"left\" before the game was decided.\n";
+                         "(\"#run=1.\" and its data) to put after the page's address. --summary prints what the\n"
+                         "run reached, as one JSON line: the seed, the battle ticks, the game's time in ms to the\n"
+                         "decision, the enemies defeated and the outcome: \"won\", \"lost\", or \"left\" before the\n"
+                         "game was decided (Escape, a click, or the keys ran out: the run ends at its last key).\n";
             return 0;
         }
     }

@@ -151,7 +151,9 @@ std::string run_link(const KeyScript& script) {
 
 bool looks_like_run_link(std::string_view text) {
     text = trimmed(text);
-    return text.find("#run=") != std::string_view::npos || text.substr(0, 4) == "run=";
+    // A key script's comment may name a link; only the fragment itself begins with '#'.
+    return text.substr(0, 5) == "#run=" || text.substr(0, 4) == "run=" ||
+           (text.substr(0, 1) != "#" && text.find("#run=") != std::string_view::npos);
 }
 
 bool decode_run_link(std::string_view text, KeyScript& script, std::string& error) {

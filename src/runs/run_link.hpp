@@ -23,8 +23,8 @@ std::string canonical_key_script(const KeyScript& script);
 // The fragment "#run=1.…" of a script.
 std::string run_link(const KeyScript& script);
 
-// Whether `text` (blanks around it aside) is meant as a link: it holds "#run=" or begins
-// with "run=".
+// Whether `text` (blanks around it aside) is meant as a link: it begins with "#run=" or
+// "run=", or holds "#run=" and is no key script's comment (which begins with '#').
 bool looks_like_run_link(std::string_view text);
 // Reads a link given as a whole address (any text holding "#run="), its fragment "#run=…" or
 // "run=…", blanks and line ends around it allowed. False with one line in `error` when it is

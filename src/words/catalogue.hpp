@@ -31,6 +31,8 @@ bool known_language(std::string_view language);
 // The built-in catalogue of a language; null for "ja" (its texts are drawn as they are) and
 // for a language the program does not know.
 const Catalogue* find_catalogue(std::string_view language);
+// The language of a catalogue find_catalogue gave: "ja" for null.
+std::string_view language_of(const Catalogue* catalogue);
 // One line for an unknown language, without the program's name: "unknown language 'xx' (ja, en)".
 std::string unknown_language(std::string_view language);
 

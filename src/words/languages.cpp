@@ -44,6 +44,13 @@ const Catalogue* find_catalogue(std::string_view language) {
     return read[std::size_t(file - kCatalogueFiles)].get();
 }
 
+std::string_view language_of(const Catalogue* catalogue) {
+    for (const CatalogueFile* f = kCatalogueFiles; catalogue != nullptr && f->name != nullptr; ++f) {
+        if (find_catalogue(f->name) == catalogue) { return f->name; }
+    }
+    return kOwnLanguage;
+}
+
 std::string unknown_language(std::string_view language) {
     std::string known;
     for (const std::string& l : languages()) { known += (known.empty() ? "" : ", ") + l; }

@@ -4,7 +4,10 @@
 usage: audio.py music FILE SIGNBOARD_AT BATTLE_AT END_AT
        audio.py mix FILE FROM TO [LOUD_FROM LOUD_TO]
        audio.py silent FILE [FROM TO]
-Offsets are lengths of the file in bytes at those moments.
+       audio.py ending FILE WAIT_S
+       audio.py piece FILE SECONDS PEAK_DB RMS_DB
+Offsets are lengths of the file in bytes at those moments; the last two take a whole rendered
+piece, times in seconds and levels in dBFS.
 """
 # Sound: 44.1 kHz, 16-bit stereo, as the mixer is opened. The disk driver keeps roughly to the
 # clock but drifts a few per cent (SDL_DISKAUDIODELAY is a whole number of milliseconds a
@@ -34,8 +37,11 @@ def db(x): return 20 * math.log10(max(x, 1e-9))
 # The seconds from block `start` to `end` whose RMS is below 1% of full scale (-40 dBFS).
 def quiet_seconds(start, end): return [s for s in range(start, end - 99, 100) if sum(rms[s : s + 100]) / 100 < 0.01]
 if len(sys.argv) < 3: sys.exit(__doc__)
-cmd, path, args = sys.argv[1], sys.argv[2], [int(a) for a in sys.argv[3:]]
+AUDIBLE = 32768 * 10 ** (-60 / 20)  # a peak above -60 dBFS is heard
+cmd, path, args = sys.argv[1], sys.argv[2], [float(a) for a in sys.argv[3:]]
+if cmd not in ("ending", "piece"): args = [int(a) for a in args]
 peaks, rms = load(path)
+heard = [i for i, p in enumerate(peaks) if p > AUDIBLE]
 if cmd == "music":
     sign_at, battle_at, end_at = (block(a) for a in args)
     start_up = first_sound(peaks, 0)
@@ -72,3 +78,29 @@ elif cmd == "silent":
     loud = [i for i in range(start, min(end, len(peaks))) if peaks[i] > SILENT]
     if loud: fail(f"sound at {secs(loud[0]):.2f} s of the {secs(len(peaks)):.1f} s written")
     print(f"ok: the {secs(end - start):.1f} s of sound are silence")
+elif cmd == "ending":
+    # The file ends within a second of its last sound, or of it and WAIT_S more, the player's
+    # own wait once its last voice has stopped.
+    if not heard: fail("no sound at all")
+    wait, end, tail = args[0], secs(heard[-1] + 1), secs(len(peaks) - heard[-1] - 1)
+    print(f"   {secs(len(peaks)):.2f} s long, its last sound above -60 dBFS ending at {end:.2f} s:"
+          f" {tail:.2f} s of near-silence after it" + (f", {wait:.2f} s of them the player's own wait" if wait else ""))
+    if tail > 1 + wait:
+        fail(f"the piece ends {tail - wait:.2f} s after its sound" + (", the player's own wait aside" if wait else ""))
+    print("ok: the piece ends within a second of its sound" + (", but for the player's own wait" if wait else ""))
+elif cmd == "piece":
+    # The piece sounds from its start for about SECONDS (within a second), every second of it,
+    # and peaks and has its RMS (over its sound) within a dB of PEAK_DB and RMS_DB.
+    if not heard: fail("no sound at all")
+    length, peak_db, rms_db = args
+    first, last = heard[0], heard[-1] + 1
+    peak = db(max(peaks) / 32768)
+    level = db((sum(r * r for r in rms[first:last]) / (last - first)) ** 0.5)
+    print(f"   sound from {secs(first):.2f} s to {secs(last):.2f} s, peak {peak:.2f} dBFS, RMS {level:.2f} dBFS")
+    if first > 10: fail(f"silent for {secs(first):.2f} s at the start")
+    if abs(secs(last) - length) > 1: fail(f"{secs(last):.2f} s of sound, not about {length:.0f} s")
+    quiet = quiet_seconds(first, last)
+    if quiet: fail(f"(nearly) silent in the second from {secs(quiet[0]):.2f} s")
+    if abs(peak - peak_db) > 1 or abs(level - rms_db) > 1:
+        fail(f"not at its level: peak {peak_db:.1f} and RMS {rms_db:.1f} dBFS, within a dB")
+    print(f"ok: {secs(last - first):.1f} s of music, every second of it heard, at its level")

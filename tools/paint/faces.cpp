@@ -1,4 +1,5 @@
 // The seven pilots' faces (normal, asleep, in danger) and the out-of-action panel.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -742,7 +743,18 @@ Image pilot_face(int pilot, Mood mood) {
   return c.image();
 }
 
-Image out_of_action() {
+// The panel's words, a line or two, in each language the game speaks: the game's own and English.
+// A line wider than `widest` is narrowed to it.
+struct Words {
+  const char* family;
+  cairo_font_weight_t weight;
+  double size, first_y, line_gap, widest;
+  std::vector<const char*> lines;
+};
+const Words kOutOfAction{"VL Gothic", CAIRO_FONT_WEIGHT_NORMAL, 33, 40, 36, 90, {"戦闘", "不能"}};
+const Words kOutOfActionEn{"DejaVu Sans", CAIRO_FONT_WEIGHT_BOLD, 34, 48, 0, 68, {"DOWN"}};
+
+Image out_of_action(const Words& words) {
   Canvas c(90, 90);
   cairo_t* cr = c.cr;
   cairo_rectangle(cr, 0, 0, 90, 90);
@@ -766,15 +778,20 @@ Image out_of_action() {
   rgb(cr, hex(0x401418));
   cairo_set_line_width(cr, 1.0);
   cairo_stroke(cr);
-  select_font(cr, "VL Gothic", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, 33);
-  const char* lines[2] = {"戦闘", "不能"};
-  for (int i = 0; i < 2; ++i) {
+  select_font(cr, words.family, CAIRO_FONT_SLANT_NORMAL, words.weight);
+  cairo_set_font_size(cr, words.size);
+  for (std::size_t i = 0; i < words.lines.size(); ++i) {
+    const char* line = words.lines[i];
     cairo_text_extents_t e;
-    cairo_text_extents(cr, lines[i], &e);
-    double x = 45 - e.width / 2 - e.x_bearing, y = 40 + i * 36 - (e.height / 2 + e.y_bearing) - 1;
-    cairo_move_to(cr, x, y);
-    cairo_text_path(cr, lines[i]);
+    cairo_text_extents(cr, line, &e);
+    const double narrow = std::min(1.0, words.widest / e.width);
+    double x = 45 - (e.width / 2 + e.x_bearing) * narrow, y = words.first_y + double(i) * words.line_gap - (e.height / 2 + e.y_bearing) - 1;
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, narrow, 1.0);
+    cairo_move_to(cr, 0, 0);
+    cairo_text_path(cr, line);
+    cairo_restore(cr);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     rgb(cr, hex(0x000000));
     cairo_set_line_width(cr, 4.0);
@@ -790,8 +807,8 @@ Image out_of_action() {
 
 }  // namespace
 
-Image paint_face(int n) {
-  if (n >= 21) return out_of_action();
+Image paint_face(int n, const std::string& language) {
+  if (n >= 21) return out_of_action(language == "en" ? kOutOfActionEn : kOutOfAction);
   return pilot_face(n / 3, Mood(n % 3));
 }
 

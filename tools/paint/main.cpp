@@ -155,6 +155,9 @@ int main(int argc, char** argv) {
   const paint::Image logo = paint::paint_logo();
   all.push_back({"logo", logo});
   all.push_back({"kanban", paint::paint_kanban()});
+  // A picture with words has one of its own in each other language the game speaks.
+  fs::create_directories(assets / "pictures/en");
+  all.push_back({"en/face21", paint::paint_face(21, "en")});
   for (std::size_t i = 1; i < all.size(); ++i) ok &= paint::write_png_rgb(pics + all[i].name + ".png", all[i].image);
 
   // The desktop's icons: the logo drawn again small, and scaled up by whole steps.

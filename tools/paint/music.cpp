@@ -247,12 +247,18 @@ bool battle_theme(const std::string& path) {
   drums.note(kDrums, now, kEighth, 36, 120);
   drums.note(kDrums, now, kEighth, 57, 100);
   long end = now + 2 * bar;
+  // The chord's release has faded below hearing a beat and a half after the bar line. What
+  // still rings then does so unheard, the crash cymbals for five seconds more, and a player
+  // that waits for its last voice would go on playing silence: so it is stopped there, and the
+  // piece ends with it.
+  const long silent = end + 3 * kPpq / 2;
   for (auto [t, ch] : {std::pair{&lead, kLead}, std::pair{&strings, kStrings}, std::pair{&arp, kArp},
                        std::pair{&bass, kBass}, std::pair{&drums, kDrums}}) {
-    t->control(ch, end, 64, 0);   // sustain off
-    t->control(ch, end, 123, 0);  // all notes off
+    t->control(ch, end, 64, 0);      // sustain off
+    t->control(ch, end, 123, 0);     // all notes off
+    t->control(ch, silent, 120, 0);  // all sound off
   }
-  return write_midi(path, {conductor, lead, strings, arp, bass, drums}, end);
+  return write_midi(path, {conductor, lead, strings, arp, bass, drums}, silent);
 }
 
 // ------------------------------------------------------------ a calm piece

@@ -89,7 +89,9 @@ void quantise(const Image& img, int colours, const std::vector<Rgb>& keep, std::
 
 // The artwork.
 Image paint_tile_sheet();
-Image paint_face(int n);
+// Faces 0 to 20 are the pilots'; 21, the knocked-out panel, carries words: in Japanese, the
+// game's own language, or in "en".
+Image paint_face(int n, const std::string& language = "ja");
 Image paint_robot(int n);
 Image paint_logo();
 Image paint_icon(int size);  // the logo redrawn at 16, 32 or 48 pixels

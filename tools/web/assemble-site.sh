@@ -9,7 +9,7 @@ set -euo pipefail
 BUILD=$1
 ROOT=$2
 SITE=$BUILD/site
-SOUNDFONT=/usr/share/sounds/sf2/FluidR3_GM.sf2  # MIT: the rendered music may be shipped
+SOUNDFONT=/usr/share/sounds/sf2/FluidR3_GM.sf2  # the one render-music.sh renders with
 FACE=/usr/share/fonts/truetype/horai-umefont/ume-pgo4.ttf  # the face the desktop prefers
 
 rm -rf "$SITE.new"
@@ -24,23 +24,12 @@ mkdir -p "$SITE.new/icons"
 cp "$ROOT"/src/platform/web/page/{manifest.webmanifest,storage.js,offline.js} "$SITE.new/"
 cp "$ROOT"/data/icons/web/*.png "$SITE.new/icons/"
 
-# The music: the piece the game plays, rendered by the synthesiser the desktop plays it with,
-# at the gain the desktop's music volume gives it (SDL_mixer: volume * 1.2 / 128), lowered if
-# need be so that it peaks at -9 dBFS at most, as the desktop's mix has it: with the effects'
-# peaks on top the sum stays below full scale.
+# The music: the piece the game plays, rendered as the desktop plays it (render-music.sh).
 volume=$(sed -n 's/.*kMusicVolume = \([0-9]*\);.*/\1/p' "$ROOT/src/platform/common/mix_levels.hpp")
 for piece in bg1; do
   mid=$ROOT/assets/bg/$piece.mid
-  out=$BUILD/rendered/$piece-$volume-$(sha256sum "$mid" "$SOUNDFONT" | sha256sum | cut -c1-12).ogg
-  if [ ! -s "$out" ]; then
-    gain=$(awk -v v="$volume" 'BEGIN { printf "%.6f", v * 1.2 / 128 }')
-    fluidsynth -ni -q -g "$gain" -T wav -F "$out.wav" -r 44100 "$SOUNDFONT" "$mid" >/dev/null
-    peak=$(sox "$out.wav" -n stat 2>&1 | awk '/Maximum amplitude|Minimum amplitude/ { v = $3 < 0 ? -$3 : $3; if (v > p) p = v } END { print p }')
-    gain=$(awk -v g="$gain" -v p="$peak" 'BEGIN { lim = 10 ^ (-9 / 20); if (p + 0 > lim) g = g * lim / p; printf "%.6f", g }')
-    fluidsynth -ni -q -g "$gain" -T oga -F "$out.tmp" -r 44100 "$SOUNDFONT" "$mid" >/dev/null
-    rm -f "$out.wav"
-    mv "$out.tmp" "$out"
-  fi
+  out=$BUILD/rendered/$piece-$volume-$(sha256sum "$mid" "$SOUNDFONT" "$ROOT/tools/web/render-music.sh" | sha256sum | cut -c1-12).ogg
+  [ -s "$out" ] || bash "$ROOT/tools/web/render-music.sh" "$mid" "$volume" "$out"
   cp "$out" "$SITE.new/bg/$piece.ogg"
 done
 

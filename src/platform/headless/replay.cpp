@@ -103,7 +103,7 @@ int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
         return 2;
     }
     // A seed on the command line wins over the script's: it is the later, deliberate choice.
-    if (o.seed_given || !script.seed) { script.seed = o.seed; }
+    if (o.seed_given) { script.seed = o.seed; }
     if (o.link || o.summary) {
         if (o.link) { out << run_link(script) << "\n"; }
         if (o.summary) { out << summary_json(summarize_run(script, o.ticks_given ? o.max_ticks : kSummaryMaxTicks)) << "\n"; }
@@ -131,7 +131,7 @@ int run_replay(const ReplayOptions& o, std::ostream& out, std::ostream& err) {
     g.fonts = fonts.get();
     g.catalogue = find_catalogue(o.lang);
     g.seed_from_clock = false;
-    g.seed_value = *script.seed;
+    g.seed_value = script.seed.value_or(o.seed);
     g.app_dir_override = o.app_dir;
 
     const std::uint32_t start_ms = platform.now_ms();
