@@ -13,7 +13,8 @@ import { after, before, test } from "node:test";
 import { fileURLToPath } from "node:url";
 
 import {
-  collectTrace, differentPixels, keptPicture, launch, replay as replayTool, rgba, sameLines, serve, waitForState,
+  collectTrace, devices, differentPixels, inside, keptPicture, launch, overlap, replay as replayTool, rgba, sameLines, serve,
+  waitForState,
 } from "../../tools/web/browser.mjs";
 
 const [site, replayPath, work] = process.argv.slice(2).map((p) => path.resolve(p));
@@ -218,3 +219,32 @@ test("bad links and files leave the start screen with one line, and a key starts
   assert.equal(await shown(page, "watch"), false, "the new game watched the recording");
   await context.close();
 });
+
+for (const [device, name] of [["Pixel 5", "portrait"], ["Pixel 5 landscape", "landscape"]]) {
+  test(`watching on a phone held in ${name}: the bar beside the picture, within the screen and a thumb's size`, async () => {
+    const link = tool("--keys", winKeys, "--link");
+    const { page, context, trace } = await open(`index.html?trace=1#${link.slice(1)}`, await browser.newContext({ ...devices[device] }));
+    await page.waitForFunction(() => !document.getElementById("run-offer").hidden, null, { timeout: 10000 });
+    const start = await page.locator("#screen").boundingBox();
+    await page.touchscreen.tap(start.x + start.width / 2, start.y + start.height / 2);
+    await waitForState(page, "playing");
+    const screen = { x: 0, y: 0, ...page.viewportSize() };
+    const picture = await page.locator("#screen").boundingBox();
+    const parts = await page.evaluate(() => [...document.querySelectorAll("#watch button, #watch input, .controls button")]
+      .filter((e) => e.getClientRects().length && getComputedStyle(e).visibility === "visible")
+      .map((e) => { const r = e.getBoundingClientRect(); return { id: e.id || e.textContent, x: r.x, y: r.y, width: r.width, height: r.height }; }));
+    assert.ok(parts.length >= 10, `the watch bar's controls: ${parts.length}`);
+    for (const p of parts) {
+      assert.ok(inside(p, screen) && !overlap(p, picture), `${p.id} ${JSON.stringify(p)} covers the picture or leaves the screen`);
+      assert.ok(p.height >= 44, `${p.id} is ${p.height} high: too small for a thumb`);
+    }
+    assert.equal(await page.evaluate(() => document.getElementById("arrows").getClientRects().length), 0, "the arrows show while watching");
+    // The bar's buttons work by touch (a pause once the battle runs).
+    await waitForTicks(page, trace, 2);
+    const pause = await page.locator("#watch-pause").boundingBox();
+    await page.touchscreen.tap(pause.x + pause.width / 2, pause.y + pause.height / 2);
+    await page.waitForFunction(() => document.body.hasAttribute("data-paused"));
+    await page.screenshot({ path: path.join(work, `watching-${name}.png`) });
+    await context.close();
+  });
+}

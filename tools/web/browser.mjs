@@ -74,12 +74,14 @@ export function waitForState(page, state, timeout = 30000) {
 }
 
 // The replay tool's trace of a key script (or a link), and its pictures at `shots` (drawn with
-// the installed face, which the page's cut-down copy of it draws to the same pixels) in `work`.
-export function replay(tool, keys, work, name, shots = []) {
+// the installed face, which the page's cut-down copy of it draws to the same pixels) in `work`;
+// `more`: more of its options (--ticks N).
+export function replay(tool, keys, work, name, shots = [], more = []) {
   const trace = path.join(work, `${name}.jsonl`);
   fs.mkdirSync(path.join(work, `${name}-app/se`), { recursive: true });
   execFileSync(tool, ["--keys", keys, "--trace", trace, "--app-dir", path.join(work, `${name}-app`),
-    "--data-dir", path.join(work, `${name}-data`), ...shots.flatMap((s) => ["--shot", `${s}:${path.join(work, `${name}-${s}.png`)}`])]);
+    "--data-dir", path.join(work, `${name}-data`), ...shots.flatMap((s) => ["--shot", `${s}:${path.join(work, `${name}-${s}.png`)}`]),
+    ...more]);
   return fs.readFileSync(trace, "utf8").trimEnd().split("\n");
 }
 
@@ -110,3 +112,8 @@ export async function keptPicture(page, when, file) {
   assert.ok(url, `no picture kept at ${when}`);
   fs.writeFileSync(file, Buffer.from(url.split(",")[1], "base64"));
 }
+
+// Whether two rectangles ({x, y, width, height}) share any area, and whether the first lies
+// within the second (half a pixel of rounding allowed).
+export const overlap = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+export const inside = (a, b) => a.x >= b.x - 0.5 && a.y >= b.y - 0.5 && a.x + a.width <= b.x + b.width + 0.5 && a.y + a.height <= b.y + b.height + 0.5;
