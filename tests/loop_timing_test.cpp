@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/event_loop.hpp"
+#include "platform/common/run_clock.hpp"
 #include "platform/headless/headless_platform.hpp"
 
 namespace sc {
@@ -83,6 +84,40 @@ TEST(LoopTimingTest, AHoldFiresNothingAndMovesTheClockOnByItsLength) {
     clock.input.push(InputEvent{InputEvent::Kind::Click, 0});
     EXPECT_FALSE(loop.run_one());
     EXPECT_TRUE(clock.ended);
+}
+
+// A watched run's clock: at x1..x8 it follows the real clock, a change of speed neither jumps
+// nor goes back, and a replay running ahead moves it only forward, then goes on from there.
+TEST(LoopTimingTest, AWatchedRunsClockChangesSpeedAndRunsAheadWithoutAJump) {
+    RunClock c(1.0, 5000.0);
+    EXPECT_EQ(c.now(5000.0), 0u);
+    EXPECT_EQ(c.now(5250.4), 250u);
+    c.set_speed(4.0, 5300.0);
+    EXPECT_EQ(c.now(5300.0), 300u);
+    EXPECT_EQ(c.now(5400.0), 700u);
+    EXPECT_DOUBLE_EQ(c.real_span(100), 25.0);
+    c.set_speed(1.0, 5400.0);
+    EXPECT_EQ(c.now(5500.0), 800u);
+    EXPECT_EQ(c.now(5400.0 - 50.0), 700u) << "a real clock read early never sets it back";
+
+    c.run_ahead(5500.0);
+    EXPECT_TRUE(c.ahead());
+    EXPECT_EQ(c.now(9999.0), 800u) << "ahead, the real clock does not move it";
+    c.advance_to(123456);
+    c.advance_to(5000);  // earlier: ignored
+    EXPECT_EQ(c.now(9999.0), 123456u);
+    c.follow(10000.0);
+    EXPECT_FALSE(c.ahead());
+    EXPECT_EQ(c.now(10000.0), 123456u);
+    EXPECT_EQ(c.now(10100.0), 123556u);
+
+    // Near the wrap of the 32-bit clock "later" is modular, as the loop's deadlines are.
+    c.run_ahead(10100.0);
+    for (const std::uint32_t to : {0x70000000u, 0xE0000000u, 0xFFFFFF00u, 0x100u}) { c.advance_to(to); }
+    EXPECT_EQ(c.now(0.0), 0x100u);
+
+    RunClock still(0.0, 0.0);
+    EXPECT_GT(still.now(100000.0), 0u) << "a speed of nothing still runs, slowly";
 }
 
 }  // namespace

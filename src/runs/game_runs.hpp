@@ -33,6 +33,12 @@ public:
     // False with one line in `error` when a file will not do.
     bool open(const RunFiles& files, std::string& error);
     bool watching() const { return schedule_ != nullptr; }
+    // The battle tick of the watched script's last key.
+    long watched_length() const { return schedule_ ? schedule_->last_tick() : 0; }
+    // The player plays on: the watched script's keys still to come are dropped, and the
+    // recording goes on with the player's.
+    void take_over() { schedule_.reset(); }
+    bool battle_started() const { return count_.started(); }
     // The seed of the watched game (the replay tool's 1 when its script names none).
     std::uint64_t watched_seed() const { return watched_seed_; }
     bool tracing() const { return trace_.is_open(); }

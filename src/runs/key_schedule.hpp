@@ -16,6 +16,8 @@ public:
     // After every event the loop handled (and `count` has seen): queues what is due. False
     // once the battle clock has stopped and every key has been delivered and handled.
     bool feed(const BattleCount& count, Game& g);
+    // The tick of the last key (0 for none).
+    long last_tick() const { return keys_.empty() ? 0 : keys_.back().tick; }
     // Whether every key has been handed to the game (it may not have handled them yet).
     bool delivered_all() const { return next_ == keys_.size(); }
 

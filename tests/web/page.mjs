@@ -3,15 +3,16 @@
 // downloaded recording replays to the same game, and the sound starts and stays muted.
 // Usage: node page.mjs SITE_DIR REPLAY_TOOL WORK_DIR  (run by tests/web/run.sh)
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import path from "node:path";
 import { after, before, test } from "node:test";
 import { fileURLToPath } from "node:url";
 
-import { collectTrace, launch, serve, waitForState, withoutMs } from "../../tools/web/browser.mjs";
+import {
+  collectTrace, differentPixels, keptPicture, launch, replay as replayTool, rgba, sameLines, serve, waitForState,
+} from "../../tools/web/browser.mjs";
 
-const [site, replayTool, work] = process.argv.slice(2).map((p) => path.resolve(p));
+const [site, replayPath, work] = process.argv.slice(2).map((p) => path.resolve(p));
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "../..");
 const winKeys = path.join(root, "demo/win.keys");
 let browser, server;
@@ -26,28 +27,7 @@ after(async () => {
   await server?.close();
 });
 
-// The replay tool's trace of a key script, and its pictures (drawn with the installed face, which
-// the page's cut-down copy of it draws to the same pixels).
-function replay(keys, name, shots = []) {
-  const trace = path.join(work, `${name}.jsonl`);
-  fs.mkdirSync(path.join(work, `${name}-app/se`), { recursive: true });
-  execFileSync(replayTool, ["--keys", keys, "--trace", trace, "--app-dir", path.join(work, `${name}-app`),
-    "--data-dir", path.join(work, `${name}-data`), ...shots.flatMap((s) => ["--shot", `${s}:${path.join(work, `${name}-${s}.png`)}`])]);
-  return fs.readFileSync(trace, "utf8").trimEnd().split("\n");
-}
-
-function sameLines(actual, expected, what) {
-  const first = expected.findIndex((line, i) => withoutMs(line) !== withoutMs(actual[i] ?? ""));
-  if (first >= 0) assert.equal(withoutMs(actual[first] ?? "(none)"), withoutMs(expected[first]), `${what}: line ${first + 1} differs`);
-  assert.equal(actual.length, expected.length, `${what}: line count`);
-}
-
-const rgba = (png) => execFileSync("convert", [png, "-depth", "8", "rgba:-"], { maxBuffer: 1 << 24 });
-function differentPixels(a, b) {
-  let n = Math.abs(a.length - b.length) / 4;
-  for (let i = 0; i < Math.min(a.length, b.length); i += 4) n += a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2];
-  return n;
-}
+const replay = (keys, name, shots) => replayTool(replayPath, keys, work, name, shots);
 
 // What the page does, seen from outside: `frames` keeps the next `keepFrames` pictures put on
 // the canvas, and `sound` counts the moments of sound heard and those that carried sound.
@@ -116,15 +96,7 @@ test("a watched key script gives the replay tool's trace and pictures", async ()
   sameLines(trace, expected, "trace of win.keys");
   for (const shot of shots) {
     const file = path.join(work, `web-${shot}.png`);
-    const url = await page.evaluate((s) => {
-      const kept = window.sevenchips.shots[s], canvas = document.createElement("canvas");
-      if (!kept) return null;
-      [canvas.width, canvas.height] = [800, 600];
-      canvas.getContext("2d").putImageData(new ImageData(new Uint8ClampedArray(kept), 800, 600), 0, 0);
-      return canvas.toDataURL();
-    }, shot);
-    assert.ok(url, `no picture kept at ${shot}`);
-    fs.writeFileSync(file, Buffer.from(url.split(",")[1], "base64"));
+    await keptPicture(page, shot, file);
     assert.equal(differentPixels(rgba(file), rgba(path.join(work, `win-${shot}.png`))), 0, `the canvas at ${shot}: ${file}`);
   }
 });

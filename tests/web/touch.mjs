@@ -5,14 +5,15 @@
 // controller stood in for the browser's own plays to the replay tool's trace.
 // Usage: node touch.mjs SITE_DIR REPLAY_TOOL WORK_DIR  (run by tests/web/run.sh)
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import path from "node:path";
 import { after, before, test } from "node:test";
 
-import { collectTrace, devices, launch, serve, waitForState, withoutMs } from "../../tools/web/browser.mjs";
+import {
+  collectTrace, devices, inside, launch, overlap, replay as replayTool, sameLines, serve, waitForState,
+} from "../../tools/web/browser.mjs";
 
-const [site, replayTool, work] = process.argv.slice(2).map((p) => path.resolve(p));
+const [site, replayPath, work] = process.argv.slice(2).map((p) => path.resolve(p));
 let browser, server;
 
 before(async () => {
@@ -25,20 +26,8 @@ after(async () => {
   await server?.close();
 });
 
-// The replay tool's trace of a key script (with `--ticks` when given).
-function replay(keys, name, ticks) {
-  const trace = path.join(work, `${name}.jsonl`);
-  fs.mkdirSync(path.join(work, `${name}-app/se`), { recursive: true });
-  execFileSync(replayTool, ["--keys", keys, "--trace", trace, "--app-dir", path.join(work, `${name}-app`),
-    "--data-dir", path.join(work, `${name}-data`), ...(ticks ? ["--ticks", String(ticks)] : [])]);
-  return fs.readFileSync(trace, "utf8").trimEnd().split("\n");
-}
-
-function sameLines(actual, expected, what) {
-  const first = expected.findIndex((line, i) => withoutMs(line) !== withoutMs(actual[i] ?? ""));
-  if (first >= 0) assert.equal(withoutMs(actual[first] ?? "(none)"), withoutMs(expected[first]), `${what}: line ${first + 1} differs`);
-  assert.equal(actual.length, expected.length, `${what}: line count`);
-}
+// The replay tool's trace of a key script (to N battle ticks when given).
+const replay = (keys, name, ticks) => replayTool(replayPath, keys, work, name, [], ticks ? ["--ticks", String(ticks)] : []);
 
 // A recording's keys, by name, without their ticks; and its seed.
 const recordedKeys = (text) => text.trim().split("\n").filter((l) => /^\d/.test(l)).map((l) => l.split(" ")[1]);
@@ -198,10 +187,6 @@ test("a game played by taps and swipes is the game of the keys they stand for", 
   await context.close();
 });
 
-// Whether two rectangles share any area.
-const overlap = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
-const inside = (a, b) => a.x >= b.x - 0.5 && a.y >= b.y - 0.5 && a.x + a.width <= b.x + b.width + 0.5 && a.y + a.height <= b.y + b.height + 0.5;
-
 // The boxes of the controls showing now.
 const shownControls = (page) => page.evaluate(() => [...document.querySelectorAll(".controls button")]
   .filter((b) => getComputedStyle(b).visibility === "visible" && b.getClientRects().length)
@@ -323,10 +308,12 @@ test("a controller plays the first keys of win.keys to the replay tool's trace",
     await page.waitForFunction((on) => document.body.hasAttribute("data-paused") === on, paused);
   }
   const before = keyEvents(trace);
-  await hold(page, { x: -1 }, 500 + 4 * 50 + 25);  // the repeat's delay and four of its steps
+  // Held for the repeat's delay and ten of its steps: at least a couple of repeats however
+  // slowly a loaded machine draws its frames, and never more than the steps allow.
+  await hold(page, { x: -1 }, 500 + 10 * 50);
   await page.waitForTimeout(100);
   const repeated = keyEvents(trace) - before;
-  assert.ok(repeated >= 4 && repeated <= 8, `a held stick gave ${repeated} keys`);
+  assert.ok(repeated >= 3 && repeated <= 12, `a held stick gave ${repeated} keys`);
   await hold(page, { 8: 1 });  // Back: Escape quits
   await waitForState(page, "ended");
 

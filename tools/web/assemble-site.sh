@@ -15,7 +15,7 @@ FACE=/usr/share/fonts/truetype/horai-umefont/ume-pgo4.ttf  # the face the deskto
 rm -rf "$SITE.new"
 mkdir -p "$SITE.new/se" "$SITE.new/bg" "$SITE.new/fonts" "$BUILD/rendered"
 cp "$BUILD/game/sevenchips.js" "$BUILD/game/sevenchips.wasm" "$SITE.new/"
-cp "$ROOT"/src/platform/web/page/{index.html,sound.js,page.js,page.css,touch.js,pad.js,awake.js} "$SITE.new/"
+cp "$ROOT"/src/platform/web/page/{index.html,page.css,*.js} "$SITE.new/"
 cp "$ROOT"/assets/se/*.wav "$SITE.new/se/"
 cp "$ROOT/data/icons/hicolor/48x48/apps/sevenchips.png" "$SITE.new/icon.png"
 # What makes the page an installable app that plays offline: the manifest and its icons, the

@@ -1,6 +1,8 @@
 // What the web edition's browser tests and benchmarks share: Debian's Chromium driven by
 // playwright-core (tools/web/playwright.sh installs it; PLAYWRIGHT_CORE names its folder), a
 // small static server for the site, and the page's trace read from its console.
+import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import http from "node:http";
 import path from "node:path";
@@ -70,3 +72,48 @@ export const pageState = (page) => page.evaluate(() => document.body.dataset.sta
 export function waitForState(page, state, timeout = 30000) {
   return page.waitForFunction((s) => document.body.dataset.state === s, state, { timeout, polling: 50 });
 }
+
+// The replay tool's trace of a key script (or a link), and its pictures at `shots` (drawn with
+// the installed face, which the page's cut-down copy of it draws to the same pixels) in `work`;
+// `more`: more of its options (--ticks N).
+export function replay(tool, keys, work, name, shots = [], more = []) {
+  const trace = path.join(work, `${name}.jsonl`);
+  fs.mkdirSync(path.join(work, `${name}-app/se`), { recursive: true });
+  execFileSync(tool, ["--keys", keys, "--trace", trace, "--app-dir", path.join(work, `${name}-app`),
+    "--data-dir", path.join(work, `${name}-data`), ...shots.flatMap((s) => ["--shot", `${s}:${path.join(work, `${name}-${s}.png`)}`]),
+    ...more]);
+  return fs.readFileSync(trace, "utf8").trimEnd().split("\n");
+}
+
+// Two traces agree line for line but for their "ms"; the first line that differs is named.
+export function sameLines(actual, expected, what) {
+  const first = expected.findIndex((line, i) => withoutMs(line) !== withoutMs(actual[i] ?? ""));
+  if (first >= 0) assert.equal(withoutMs(actual[first] ?? "(none)"), withoutMs(expected[first]), `${what}: line ${first + 1} differs`);
+  assert.equal(actual.length, expected.length, `${what}: line count`);
+}
+
+// A PNG file's pixels as RGBA bytes, and how many pixels of two such pictures differ.
+export const rgba = (png) => execFileSync("convert", [png, "-depth", "8", "rgba:-"], { maxBuffer: 1 << 24 });
+export function differentPixels(a, b) {
+  let n = Math.abs(a.length - b.length) / 4;
+  for (let i = 0; i < Math.min(a.length, b.length); i += 4) n += a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2];
+  return n;
+}
+
+// The picture the page kept at the moment `when` (see ?shots=), written to `file` as PNG.
+export async function keptPicture(page, when, file) {
+  const url = await page.evaluate((s) => {
+    const kept = window.sevenchips.shots[s], canvas = document.createElement("canvas");
+    if (!kept) return null;
+    [canvas.width, canvas.height] = [800, 600];
+    canvas.getContext("2d").putImageData(new ImageData(new Uint8ClampedArray(kept), 800, 600), 0, 0);
+    return canvas.toDataURL();
+  }, when);
+  assert.ok(url, `no picture kept at ${when}`);
+  fs.writeFileSync(file, Buffer.from(url.split(",")[1], "base64"));
+}
+
+// Whether two rectangles ({x, y, width, height}) share any area, and whether the first lies
+// within the second (half a pixel of rounding allowed).
+export const overlap = (a, b) => a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+export const inside = (a, b) => a.x >= b.x - 0.5 && a.y >= b.y - 0.5 && a.x + a.width <= b.x + b.width + 0.5 && a.y + a.height <= b.y + b.height + 0.5;

@@ -12,6 +12,11 @@ constexpr int kPause = 1001;       // P or Pause
 constexpr int kWindowLeft = 1002;  // the tab was hidden or lost the focus
 constexpr int kMuteOff = 1003;     // M, with the page's new setting
 constexpr int kMuteOn = 1004;
+// While a run is watched:
+constexpr int kSeek = 1101;      // to the battle tick x: replayed from the start up to there
+constexpr int kSpeed = 1102;     // x times the normal speed (1, 2, 4 or 8)
+constexpr int kStep = 1103;      // one battle tick forward, while paused
+constexpr int kTakeOver = 1104;  // the player plays on from here
 
 // The next input that has arrived, or 0 when none has; a click's position goes to x, y.
 int take_input(int& x, int& y);
@@ -33,10 +38,14 @@ void keep_clear_file(const char* path);
 void keep_picture(const char* when, const std::uint8_t* rgba);
 // The pause began (true) or ended, by the player's key or by the program itself.
 void paused(bool on);
+// Where a watched run stands: `ticks` battle ticks, `ms` of the game's own time.
+void progress(long ticks, std::uint32_t ms);
 // The game has ended; its recording lies at `recording` (empty: none).
 void ended(const char* recording);
 // The program could not start; `why` is one line for the player.
 void failed(const char* why);
+// What a run reached and its link, as one JSON object (the program's --describe).
+void described(const char* json);
 
 // The sound, played by the page (its own audio thread). False when the page cannot play any.
 bool open_sound(bool muted, double music_gain, double effect_gain);

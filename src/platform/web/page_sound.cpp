@@ -21,19 +21,21 @@ bool PageMusic::open(const std::string& path) {
 // Played once: the game's watchdog restarts it when it has stopped.
 bool PageMusic::play() {
     if (!open_) { return false; }
-    page::music(page::MusicCommand::Play);
+    asked_to_play_ = true;
+    if (!quiet_) { page::music(page::MusicCommand::Play); }
     return true;
 }
 
 bool PageMusic::stop() {
     if (!open_) { return false; }
-    page::music(page::MusicCommand::Stop);
+    asked_to_play_ = false;
+    if (!quiet_) { page::music(page::MusicCommand::Stop); }
     return true;
 }
 
 bool PageMusic::seek_to_start() {
     if (!open_) { return false; }
-    page::music(page::MusicCommand::SeekToStart);
+    if (!quiet_) { page::music(page::MusicCommand::SeekToStart); }
     return true;
 }
 
@@ -41,21 +43,35 @@ bool PageMusic::close() {
     if (!open_) { return false; }
     page::music(page::MusicCommand::Close);
     open_ = false;
+    asked_to_play_ = false;
     return true;
 }
 
 std::string PageMusic::mode() {
     if (!open_) { return {}; }
-    return page::music_playing() ? "playing" : "stopped";
+    // While quiet the piece never reaches its end.
+    const bool playing = quiet_ ? asked_to_play_ : page::music_playing();
+    return playing ? "playing" : "stopped";
+}
+
+void PageMusic::quiet(bool on) {
+    if (on == quiet_) { return; }
+    quiet_ = on;
+    if (!open_) { return; }
+    if (on) {
+        page::music(page::MusicCommand::Stop);
+    } else if (asked_to_play_) {
+        page::music(page::MusicCommand::Play);
+    }
 }
 
 void PageWaves::play(const std::string& name) {
     // A missing effect is silent, and still cuts off the old.
-    if (audio_) { page::play_effect((name + ".wav").c_str()); }
+    if (audio_ && !quiet_) { page::play_effect((name + ".wav").c_str()); }
 }
 
 void PageWaves::stop() {
-    if (audio_) { page::play_effect(""); }
+    if (audio_ && !quiet_) { page::play_effect(""); }
 }
 
 }  // namespace sc

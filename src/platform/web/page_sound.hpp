@@ -20,10 +20,15 @@ public:
     bool close() override;
     bool is_open() const override { return open_; }
     std::string mode() override;
+    // While quiet (a replay running ahead) the piece is not heard: the device only keeps
+    // what it was asked, and plays the piece afresh when the quiet ends if it should play.
+    void quiet(bool on);
 
 private:
     bool audio_;
     bool open_ = false;
+    bool quiet_ = false;
+    bool asked_to_play_ = false;
 };
 
 // One effect at a time: a new one cuts off the one still playing.
@@ -32,9 +37,12 @@ public:
     explicit PageWaves(bool audio) : audio_(audio) {}
     void play(const std::string& name) override;
     void stop() override;
+    // While quiet no effect is heard.
+    void quiet(bool on) { quiet_ = on; }
 
 private:
     bool audio_;
+    bool quiet_ = false;
 };
 
 // "bg/bg1.mid" -> "bg/bg1.ogg"; other names stay as they are.

@@ -5,7 +5,8 @@ add_library(sevenchips_web STATIC ${WEB_SOURCES})
 target_link_libraries(sevenchips_web PUBLIC sevenchips_common sevenchips_runs sevenchips_fontconfig)
 
 add_executable(sevenchips-web ${CMAKE_SOURCE_DIR}/src/app/web_main.cpp)
-target_link_libraries(sevenchips-web PRIVATE sevenchips_web)
+# The replay without a window tells the page what a run reached.
+target_link_libraries(sevenchips-web PRIVATE sevenchips_web sevenchips_headless)
 set_target_properties(sevenchips-web PROPERTIES OUTPUT_NAME sevenchips SUFFIX .js)
 target_link_options(sevenchips-web PRIVATE
   # The game's waits sleep in the browser's event loop rather than block it.

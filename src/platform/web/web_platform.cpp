@@ -16,7 +16,7 @@
 
 namespace sc {
 
-WebPlatform::WebPlatform() : speed_(std::max(page::speed(), 0.01)), started_(page::now()) {
+WebPlatform::WebPlatform() : base_speed_(std::max(page::speed(), 0.01)), clock_(base_speed_, page::now()) {
     rgba_.resize(std::size_t(kWindowWidth) * kWindowHeight * 4, 255);
     // No picture has these pixels (theirs have a clear top byte): the first is shown whole.
     shown_.assign(std::size_t(kWindowWidth) * kWindowHeight, ~0u);
@@ -43,9 +43,7 @@ void WebPlatform::close_sound() {
     if (audio_) { page::close_sound(); }
 }
 
-std::uint32_t WebPlatform::now_ms() {
-    return std::uint32_t(std::uint64_t(std::llround((page::now() - started_) * speed_)));
-}
+std::uint32_t WebPlatform::now_ms() { return clock_.now(page::now()); }
 
 void WebPlatform::handle(int code, int x, int y, InputQueue& queue) {
     switch (code) {
@@ -69,6 +67,26 @@ void WebPlatform::handle(int code, int x, int y, InputQueue& queue) {
         case page::kMuteOn:
             if (audio_) { page::set_muted(code == page::kMuteOn); }
             break;
+        case page::kSeek:
+            if (watching_ && on_seek) {
+                interrupted_ = true;
+                on_seek(std::max(x, 0));
+            }
+            break;
+        case page::kSpeed:
+            if (watching_) { clock_.set_speed(base_speed_ * std::clamp(x, 1, 8), page::now()); }
+            break;
+        case page::kStep:
+            stepping_ = watching_ && pause_.active();
+            break;
+        case page::kTakeOver:
+            if (watching_) {
+                watching_ = false;
+                clock_.set_speed(base_speed_, page::now());
+                if (on_take_over) { on_take_over(); }
+                if (pause_.active() && pause_.toggle()) { pause_changed(); }
+            }
+            break;
         default:
             if (watching_) {
                 if (code == 27) { queue.push(InputEvent{InputEvent::Kind::Click, 0}); }  // leave
@@ -84,14 +102,15 @@ void WebPlatform::poll_input(InputQueue& queue) {
     while (const int code = page::take_input(x, y)) { handle(code, x, y, queue); }
 }
 
-void WebPlatform::sleep(std::uint32_t game_ms) { page::wait(std::max(1.0, std::floor(game_ms / speed_))); }
+void WebPlatform::sleep(std::uint32_t game_ms) { page::wait(std::max(1.0, std::floor(clock_.real_span(game_ms)))); }
 
 void WebPlatform::idle_until(std::uint32_t deadline, InputQueue& queue) {
-    const bool paused = pause_.active();
+    const bool paused = pause_.active(), stepping = stepping_;
     for (;;) {
         poll_input(queue);
+        if (clock_.ahead() && queue.empty() && !interrupted_) { clock_.advance_to(deadline); }
         const std::int32_t left = std::int32_t(deadline - now_ms());
-        if (left <= 0 || !queue.empty() || pause_.active() != paused) { return; }
+        if (left <= 0 || !queue.empty() || pause_.active() != paused || stepping_ != stepping || interrupted_) { return; }
         sleep(std::uint32_t(left));  // input wakes it early
     }
 }
@@ -99,7 +118,32 @@ void WebPlatform::idle_until(std::uint32_t deadline, InputQueue& queue) {
 void WebPlatform::wait_a_moment(std::uint32_t ms, InputQueue& queue) {
     // Nothing is dispatched here: input only queues up while the browser goes on.
     poll_input(queue);
-    sleep(std::clamp<std::uint32_t>(ms, 1, 5));
+    if (clock_.ahead()) {
+        clock_.advance_to(now_ms() + ms);
+    } else {
+        sleep(std::clamp<std::uint32_t>(ms, 1, 5));
+    }
+}
+
+void WebPlatform::run_ahead() {
+    interrupted_ = false;
+    stepping_ = false;
+    clock_.run_ahead(page::now());
+    music_->quiet(true);
+    waves_->quiet(true);
+}
+
+void WebPlatform::catch_up(const Surface& screen, int left, int top) {
+    if (!clock_.ahead()) { return; }
+    clock_.follow(page::now());
+    music_->quiet(false);
+    waves_->quiet(false);
+    present(screen, left, top);
+}
+
+void WebPlatform::quiet_sound() {
+    music_->close();
+    waves_->stop();
 }
 
 namespace {
@@ -120,6 +164,7 @@ bool same_pixels(const std::uint32_t* a, const std::uint32_t* b, int count) {
 }  // namespace
 
 void WebPlatform::present(const Surface& screen, int left, int top) {
+    if (clock_.ahead()) { return; }  // shown once caught up
     if (screen.generation() == shown_generation_ && screen.pixels().data() == shown_pixels_ &&
         left == shown_left_ && top == shown_top_) {
         return;
@@ -150,7 +195,8 @@ void WebPlatform::present(const Surface& screen, int left, int top) {
 }
 
 void WebPlatform::show_picture() {
-    if (pause_.active()) {
+    // A watcher pauses to look closely: the picture stays as it is, with no sign over it.
+    if (pause_.active() && !watching_) {
         show_pixels(paused_picture(picture_, sign_fonts_), nullptr);
         canvas_holds_picture_ = false;
     } else {
@@ -192,6 +238,8 @@ void WebPlatform::pause_changed() {
 }
 
 bool WebPlatform::holding() {
+    // A replay running ahead and a step are never held.
+    if (clock_.ahead() || stepping_) { return false; }
     if (pause_.outlived()) { pause_changed(); }
     return pause_.active();
 }

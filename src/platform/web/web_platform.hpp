@@ -14,6 +14,7 @@
 #include "core/platform.hpp"
 #include "pixels/surface.hpp"
 #include "platform/common/pause.hpp"
+#include "platform/common/run_clock.hpp"
 #include "platform/web/page_sound.hpp"
 
 namespace sc {
@@ -37,6 +38,10 @@ public:
         through_music_ = &music;
         through_waves_ = &waves;
     }
+    void pass_sound_through_nothing() {
+        through_music_ = nullptr;
+        through_waves_ = nullptr;
+    }
 
     std::uint32_t now_ms() override;
     void poll_input(InputQueue& queue) override;
@@ -53,6 +58,22 @@ public:
     Pause& pause() { return pause_; }
     void set_sign_fonts(FontEngine* fonts) { sign_fonts_ = fonts; }
     void set_watching(bool watching) { watching_ = watching; }
+    bool watching() const { return watching_; }
+
+    // ---- watching a run: what the page asks, carried out by the program ----
+    // A seek to a battle tick: the program replays the run from its start up to there.
+    std::function<void(long tick)> on_seek;
+    // The player takes the game over from the watched run, here and now.
+    std::function<void()> on_take_over;
+    // Replaying ahead: every wait is over at once, nothing is shown or heard, and no pause
+    // holds the game, until catch_up() shows where it got to and goes on in real time.
+    void run_ahead();
+    bool ahead() const { return clock_.ahead(); }
+    void catch_up(const Surface& screen, int left, int top);
+    // A battle tick has been handled (a step while paused is then over).
+    void tick_done() { stepping_ = false; }
+    // Stops the music and the effect between two replays of a run.
+    void quiet_sound();
     // The selected pilot while the battle runs, -1 otherwise: a tap on a face counts from it.
     void set_cursor(std::function<int()> cursor) { cursor_ = std::move(cursor); }
 
@@ -67,8 +88,8 @@ private:
     // input arrives.
     void sleep(std::uint32_t game_ms);
 
-    double speed_ = 1.0;
-    double started_ = 0.0;
+    double base_speed_ = 1.0;  // the page's own speed (for tests); watching multiplies it
+    RunClock clock_;
     bool audio_ = false;
     std::unique_ptr<PageMusic> music_;
     std::unique_ptr<PageWaves> waves_;
@@ -85,6 +106,8 @@ private:
     Pause pause_;
     FontEngine* sign_fonts_ = nullptr;
     bool watching_ = false;
+    bool stepping_ = false;   // one tick forward while paused
+    bool interrupted_ = false;  // a seek asks the loop to stop at once
     std::function<int()> cursor_;
 };
 

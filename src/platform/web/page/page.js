@@ -15,7 +15,6 @@
   const params = new URLSearchParams(location.search);
   const speed = Math.min(Math.max(Number(params.get("speed")) || 1, 0.1), 64);
   const tracing = params.get("trace") === "1";
-  const watched = params.get("play");
   const shots = params.get("shots");
 
   // Input codes beside the game's key codes (see src/platform/web/page_bridge.hpp).
@@ -110,8 +109,7 @@
       try { return [name, await fetchBytes(name)]; } catch (e) { return [name, null]; }  // missing: silent
     }));
     const font = await fetchBytes(manifest.font);
-    const script = watched ? await fetchBytes(watched) : null;
-    return { files, font, script };
+    return { files, font };
   })();
 
   // ---- one game: a fresh program each time, made ready before the player acts ----
@@ -151,10 +149,18 @@
       keepClearFile(path) {
         try { store(CLEAR, new TextDecoder().decode(holder.program.FS.readFile(path))); } catch (e) { console.warn("sevenchips: " + e); }
       },
-      paused(on) { document.body.toggleAttribute("data-paused", on); },
+      progress(ticks, ms) { if (watching) window.SevenChipsWatch.progress(ticks, ms); },
+      paused(on) {
+        document.body.toggleAttribute("data-paused", on);
+        if (watching) window.SevenChipsWatch.paused();
+      },
       ended(recording) {
         running = false;
         document.body.removeAttribute("data-paused");
+        const watchedRun = watching ? offered.run : null;
+        watching = false;
+        document.body.dataset.watching = false;
+        window.SevenChipsWatch.end();
         const link = $("download");
         link.hidden = true;
         try {
@@ -163,6 +169,7 @@
           link.href = URL.createObjectURL(new Blob([text], { type: "text/plain" }));
           link.hidden = false;
           window.sevenchips.recording = text;
+          window.SevenChipsLinks.ended(text, watchedRun);
         } catch (e) { /* nothing recorded */ }
         $("end").hidden = false;
         setState("ended");
@@ -212,7 +219,7 @@
   function prepare() {
     ready = null;
     next = (async () => {
-      const { files, font, script } = await data;
+      const { files, font } = await data;
       const holder = {};
       const program = holder.program = await SevenChips({
         page: pageFor(holder),
@@ -223,7 +230,6 @@
       for (const dir of ["/game", "/game/bg", "/game/se", "/fonts", "/run"]) FS.mkdir(dir);
       for (const [name, bytes] of files) if (bytes) FS.writeFile("/game/" + name, bytes);
       FS.writeFile("/fonts/face.ttf", font);  // where the program looks for its face
-      if (script) FS.writeFile("/run/watched.keys", script);
       ready = program;
       if (document.body.dataset.state === "loading") setState("start");
       return program;
@@ -239,12 +245,19 @@
   };
   // Runs in the player's own input handler when the program is ready, so the browser lets
   // its sound start.
-  function run(program) {
+  // `watch`: the offered run is watched, rather than a new game played.
+  function run(program, watch) {
     const clear = storedClearFile();
     if (clear !== null) program.FS.writeFile("/game/se/da.txt", clear);
     const args = ["--app-dir", "/game/", "--record", "/run/recording.keys"];
     if (language) args.push("--lang", language);
-    if (watched) args.push("--play", "/run/watched.keys");
+    watching = watch && !!offered.bytes;
+    document.body.dataset.watching = watching;
+    if (watching) {
+      program.FS.writeFile("/run/watched.keys", offered.bytes);
+      args.push("--play", "/run/watched.keys");
+      window.SevenChipsWatch.begin(offered.run);
+    }
     if (tracing) args.push("--trace", "/dev/stdout");
     if (shots) args.push("--shots", shots);
     queue = [];
@@ -257,18 +270,27 @@
     program.callMain(args);
   }
 
-  // The first input only starts the game.
+  // The first input only starts the game: the offered run is watched, if there is one, unless
+  // the player asked for a new game.
   let starting = false;
-  function begin(e) {
+  function begin(e, watch = true) {
     if (starting || running || document.body.dataset.state === "failed") return;
     if (e) e.preventDefault();
     starting = true;
-    const go = (program) => { starting = false; run(program); };
-    if (ready) go(ready); else next.then(go, fail);
+    const go = (program) => { starting = false; run(program, watch); };
+    // In the player's own handler when it can (the browser then lets the sound start); a run
+    // still being read is waited for, as the first key watches it.
+    if (ready && !reading) go(ready);
+    else Promise.all([next, offering]).then(([program]) => go(program), fail);
   }
-  $("start").addEventListener("click", begin);
-  $("again").addEventListener("click", () => begin());
+  $("start").addEventListener("click", (e) => begin(e));
+  $("again").addEventListener("click", () => begin(null, false));
+  $("new-game").addEventListener("click", (e) => { e.stopPropagation(); begin(e, false); });
   prepare();
+
+  // ---- watching a run: what links.js and watch.js use ----
+  let offered = { bytes: null, run: null }, offering = Promise.resolve(), reading = false;
+  let watching = false;
 
   window.addEventListener("keydown", (e) => {
     if (e.key === "F11") {
@@ -281,6 +303,7 @@
       return;
     }
     if (e.ctrlKey || e.altKey || e.metaKey) return;
+    if (watching && window.SevenChipsWatch.key(e)) return;
     const code = GAME_KEYS[e.key] || GAME_KEYS[e.code];
     if (code) {
       e.preventDefault();
@@ -329,7 +352,29 @@
     },
     fit,
     picturePoint,
+    // ---- watching a run (links.js, watch.js) ----
+    get state() { return document.body.dataset.state; },
+    focusGame: () => canvas.focus(),
+    // The run the start screen offers (bytes: a key script or a link; run: what it reached).
+    offerRun(bytes, run) {
+      offered = { bytes, run };
+      $("new-game").hidden = !bytes;
+    },
+    // `promise` settles once the run offered is known.
+    reading(promise) {
+      reading = true;
+      const done = () => { if (offering === promise) reading = false; };
+      offering = promise;
+      promise.then(done, done);
+    },
+    // The player plays on from the run: keys are the game's again.
+    watchingEnds() {
+      watching = false;
+      document.body.dataset.watching = false;
+      window.SevenChipsWatch.end();
+    },
   };
+  window.SevenChipsPage.reading(window.SevenChipsLinks.fromPage());
   window.addEventListener("blur", () => push(WINDOW_LEFT));
   document.addEventListener("visibilitychange", () => { if (document.hidden) push(WINDOW_LEFT); });
 })();
