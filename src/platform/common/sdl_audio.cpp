@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/common/midi_length.hpp"
+
 namespace sc {
 
 namespace {
@@ -22,35 +24,6 @@ constexpr const char* kSoundfonts[] = {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "
 bool is_file(const std::string& path) {
     struct stat st;
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// A Standard MIDI File whose chunks are all there: the header, and as many whole track chunks
-// as it announces. The MIDI synthesiser takes any file at first and only fails once it plays,
-// complaining on standard error each time the watchdog restarts the piece.
-bool whole_midi_file(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) { return false; }
-    std::string bytes;
-    char buf[65536];
-    for (std::size_t n; bytes.size() < (64u << 20) && (n = std::fread(buf, 1, sizeof buf, f)) > 0;) {
-        bytes.append(buf, n);
-    }
-    std::fclose(f);
-    const auto be = [&](std::size_t at, int n) {
-        unsigned long v = 0;
-        for (int k = 0; k < n; ++k) { v = (v << 8) | static_cast<unsigned char>(bytes[at + std::size_t(k)]); }
-        return v;
-    };
-    if (bytes.size() < 14 || bytes.compare(0, 4, "MThd") != 0 || be(4, 4) < 6) { return false; }
-    const unsigned long tracks = be(10, 2);
-    unsigned long found = 0;
-    for (std::size_t at = 8 + be(4, 4); at + 8 <= bytes.size() && found < tracks;) {
-        const unsigned long length = be(at + 4, 4);
-        if (length > bytes.size() - at - 8) { return false; }  // cut short
-        if (bytes.compare(at, 4, "MTrk") == 0) { ++found; }
-        at += 8 + length;
-    }
-    return tracks > 0 && found == tracks;
 }
 
 }  // namespace
@@ -148,7 +121,7 @@ MixerMusic::~MixerMusic() { close(); }
 bool MixerMusic::open(const std::string& path) {
     if (!audio_ || music_ != nullptr) { return false; }
     music_ = Mix_LoadMUS(path.c_str());
-    if (music_ != nullptr && Mix_GetMusicType(music_) == MUS_MID && !whole_midi_file(path)) {
+    if (music_ != nullptr && Mix_GetMusicType(music_) == MUS_MID && !read_midi_file(path).whole) {
         Mix_FreeMusic(music_);  // broken: silent, as a missing file is
         music_ = nullptr;
         return false;
