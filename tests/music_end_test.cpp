@@ -1,13 +1,20 @@
-// Where the music's pass ends on the desktop: a MIDI file's length through its tempo map.
+// Where the music's pass ends on the desktop: a MIDI file's length through its tempo map, the
+// clock that counts the mixer's frames against it, and the music device saying "stopped" at
+// the piece's own end rather than the synthesiser's, seconds later.
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/common/midi_length.hpp"
+#include "platform/common/mix_levels.hpp"
+#include "platform/common/piece_clock.hpp"
+#include "platform/common/sdl_audio.hpp"
 #include "support/headless_game.hpp"
 
 namespace sc {
@@ -109,6 +116,61 @@ TEST(MidiLengthTest, BrokenFilesHaveNoLengthAndCutShortOnesAreNotWhole) {
         EXPECT_FALSE(shape.seconds.has_value()) << b.what;
     }
     EXPECT_FALSE(read_midi_file("/nonexistent/bg1.mid").whole);
+}
+
+TEST(PieceClockTest, OverOnceThePieceHasPlayedNotWhileHeldAndAfreshEachPass) {
+    PieceClock clock;
+    clock.add(1000);
+    EXPECT_FALSE(clock.over()) << "nothing playing";
+    clock.start(2.0, 100);
+    clock.add(150);
+    EXPECT_FALSE(clock.over());
+    clock.hold(true);
+    clock.add(100);
+    EXPECT_FALSE(clock.over()) << "a held mixer plays nothing";
+    clock.hold(false);
+    clock.add(49);
+    EXPECT_FALSE(clock.over());
+    clock.add(1);
+    EXPECT_TRUE(clock.over());
+    clock.start(2.0, 100);
+    EXPECT_FALSE(clock.over()) << "a new pass";
+    clock.add(200);
+    clock.stop();
+    EXPECT_FALSE(clock.over()) << "stopped, the mixer's word holds";
+    for (const std::optional<double> unknown : {std::optional<double>{}, std::optional<double>{1e15}}) {
+        clock.start(unknown, 44100);
+        clock.add(std::uint64_t(1) << 62);
+        EXPECT_FALSE(clock.over()) << "a length unknown, or too long to count, never ends a pass";
+    }
+}
+
+// The real mixer, no device: a quarter-second note ends its pass at once, while the synthesiser
+// would still say "playing" for two seconds; a held mixer's piece does not end.
+TEST(PieceClockTest, TheMusicDeviceStopsAtThePiecesEnd) {
+    if (!choose_soundfont()) { GTEST_SKIP() << "no soundfont"; }
+    const testing::TempDir dir;
+    dir.write("short.mid", smf(480, {chunk("MTrk", bytes({0x00, 0x90, 0x3C, 0x64, 0x81, 0x70, 0x80, 0x3C, 0x00}) + kEnd)}));
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::string problem;
+    ASSERT_TRUE(open_mixer(problem)) << problem;
+    set_mix_levels(false);  // as the desktop does: the mute takes the mixer's post-mix hook
+    {
+        MixerMusic music(true, true);
+        ASSERT_TRUE(music.open(dir.path() + "short.mid"));
+        for (int pass = 0; pass < 2; ++pass) {
+            ASSERT_TRUE(music.play());
+            hold_mixer(true);
+            SDL_Delay(600);
+            EXPECT_EQ(music.mode(), "playing") << "held";
+            hold_mixer(false);
+            const Uint32 start = SDL_GetTicks();
+            while (music.mode() == "playing" && SDL_GetTicks() - start < 5000) { SDL_Delay(10); }
+            EXPECT_EQ(music.mode(), "stopped");
+            EXPECT_TRUE(Mix_PlayingMusic()) << "the synthesiser plays on: the piece's own end stopped it";
+        }
+    }
+    close_mixer();
 }
 
 }  // namespace

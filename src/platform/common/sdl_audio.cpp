@@ -5,10 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/common/midi_length.hpp"
+#include "platform/common/piece_clock.hpp"
 
 namespace sc {
 
@@ -24,6 +26,16 @@ constexpr const char* kSoundfonts[] = {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "
 bool is_file(const std::string& path) {
     struct stat st;
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// One mixer, one piece: an effect on the mixer's whole output counts the frames of every
+// buffer for it (the post-mix hook is the mute's).
+PieceClock piece_clock;
+int frame_bytes = 4;
+int frame_rate = 44100;
+
+void SDLCALL count_frames(int /*channel*/, void* /*stream*/, int len, void* /*unused*/) {
+    piece_clock.add(std::uint64_t(len / frame_bytes));
 }
 
 }  // namespace
@@ -94,10 +106,17 @@ bool open_mixer(std::string& problem) {
     }
     Mix_Init(MIX_INIT_MID);
     Mix_AllocateChannels(1);
+    Uint16 format = 0;
+    int channels = 0;
+    if (Mix_QuerySpec(&frame_rate, &format, &channels) != 0) { frame_bytes = SDL_AUDIO_BITSIZE(format) / 8 * channels; }
+    Mix_RegisterEffect(MIX_CHANNEL_POST, count_frames, nullptr, nullptr);
     return true;
 }
 
 void close_mixer() {
+    Mix_UnregisterEffect(MIX_CHANNEL_POST, count_frames);
+    piece_clock.stop();
+    piece_clock.hold(false);
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
     Mix_CloseAudio();
@@ -107,6 +126,7 @@ void close_mixer() {
 
 void hold_mixer(bool held) {
     // The music goes on where it stood; so does an effect cut short by the pause.
+    piece_clock.hold(held);
     if (held) {
         Mix_PauseMusic();
         Mix_Pause(-1);
@@ -121,10 +141,15 @@ MixerMusic::~MixerMusic() { close(); }
 bool MixerMusic::open(const std::string& path) {
     if (!audio_ || music_ != nullptr) { return false; }
     music_ = Mix_LoadMUS(path.c_str());
-    if (music_ != nullptr && Mix_GetMusicType(music_) == MUS_MID && !read_midi_file(path).whole) {
-        Mix_FreeMusic(music_);  // broken: silent, as a missing file is
-        music_ = nullptr;
-        return false;
+    seconds_.reset();
+    if (music_ != nullptr && Mix_GetMusicType(music_) == MUS_MID) {
+        const MidiShape shape = read_midi_file(path);
+        if (!shape.whole) {
+            Mix_FreeMusic(music_);  // broken: silent, as a missing file is
+            music_ = nullptr;
+            return false;
+        }
+        seconds_ = shape.seconds;
     }
     if (music_ == nullptr && !soundfont_ && !told_ && is_file(path)) {
         // The file is there, the synthesiser has nothing to play it with: say so once.
@@ -137,10 +162,15 @@ bool MixerMusic::open(const std::string& path) {
 }
 
 // Played once: the game's watchdog restarts it when it has stopped.
-bool MixerMusic::play() { return music_ != nullptr && Mix_PlayMusic(music_, 1) == 0; }
+bool MixerMusic::play() {
+    if (music_ == nullptr || Mix_PlayMusic(music_, 1) != 0) { return false; }
+    piece_clock.start(seconds_, frame_rate);
+    return true;
+}
 
 bool MixerMusic::stop() {
     if (music_ == nullptr) { return false; }
+    piece_clock.stop();
     Mix_HaltMusic();
     return true;
 }
@@ -153,6 +183,7 @@ bool MixerMusic::seek_to_start() {
 
 bool MixerMusic::close() {
     if (music_ == nullptr) { return false; }
+    piece_clock.stop();
     Mix_HaltMusic();
     Mix_FreeMusic(music_);
     music_ = nullptr;
@@ -161,7 +192,8 @@ bool MixerMusic::close() {
 
 std::string MixerMusic::mode() {
     if (music_ == nullptr) { return {}; }
-    return Mix_PlayingMusic() ? "playing" : "stopped";
+    // The synthesiser plays on, silent, for seconds after the piece's end; a new play halts it.
+    return Mix_PlayingMusic() && !piece_clock.over() ? "playing" : "stopped";
 }
 
 MixerWaves::~MixerWaves() {
