@@ -1,9 +1,10 @@
 #!/bin/bash
 # The battle music's pass ends with its sound, on the desktop and on the page. The game's
-# watchdog restarts the piece once the music device says it has stopped; on both, that is
-# FluidSynth's player, which says so only when the piece's last voice has stopped (a crash
-# cymbal left ringing unheard keeps it going) and a fixed wait after that, for the reverb. That
-# wait is measured here on a piece of one note whose sound is cut off at 1 s. bg1.mid, rendered
+# watchdog restarts the piece once the music device says it has stopped: on the page, where the
+# render ends; on the desktop, once the file's own length has played (music_watchdog.sh), where
+# FluidSynth's player would say so only when the piece's last voice has stopped (a crash cymbal
+# left ringing unheard keeps it going) and a fixed wait after that, for the reverb. That wait is
+# measured here on a piece of one note whose sound is cut off at 1 s. bg1.mid, rendered
 # at the desktop's gain, must end within a second of its last sound above -60 dBFS once that
 # wait is taken off, and the page's render (tools/web/render-music.sh) within a second of it;
 # both still about 74 s of music, at the level src/platform/common/mix_levels.hpp has it.

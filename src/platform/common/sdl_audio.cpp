@@ -5,8 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+
+#include "platform/common/midi_length.hpp"
+#include "platform/common/piece_clock.hpp"
 
 namespace sc {
 
@@ -24,33 +28,14 @@ bool is_file(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// A Standard MIDI File whose chunks are all there: the header, and as many whole track chunks
-// as it announces. The MIDI synthesiser takes any file at first and only fails once it plays,
-// complaining on standard error each time the watchdog restarts the piece.
-bool whole_midi_file(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) { return false; }
-    std::string bytes;
-    char buf[65536];
-    for (std::size_t n; bytes.size() < (64u << 20) && (n = std::fread(buf, 1, sizeof buf, f)) > 0;) {
-        bytes.append(buf, n);
-    }
-    std::fclose(f);
-    const auto be = [&](std::size_t at, int n) {
-        unsigned long v = 0;
-        for (int k = 0; k < n; ++k) { v = (v << 8) | static_cast<unsigned char>(bytes[at + std::size_t(k)]); }
-        return v;
-    };
-    if (bytes.size() < 14 || bytes.compare(0, 4, "MThd") != 0 || be(4, 4) < 6) { return false; }
-    const unsigned long tracks = be(10, 2);
-    unsigned long found = 0;
-    for (std::size_t at = 8 + be(4, 4); at + 8 <= bytes.size() && found < tracks;) {
-        const unsigned long length = be(at + 4, 4);
-        if (length > bytes.size() - at - 8) { return false; }  // cut short
-        if (bytes.compare(at, 4, "MTrk") == 0) { ++found; }
-        at += 8 + length;
-    }
-    return tracks > 0 && found == tracks;
+// One mixer, one piece: an effect on the mixer's whole output counts the frames of every
+// buffer for it (the post-mix hook is the mute's).
+PieceClock piece_clock;
+int frame_bytes = 4;
+int frame_rate = 44100;
+
+void SDLCALL count_frames(int /*channel*/, void* /*stream*/, int len, void* /*unused*/) {
+    piece_clock.add(std::uint64_t(len / frame_bytes));
 }
 
 }  // namespace
@@ -121,10 +106,17 @@ bool open_mixer(std::string& problem) {
     }
     Mix_Init(MIX_INIT_MID);
     Mix_AllocateChannels(1);
+    Uint16 format = 0;
+    int channels = 0;
+    if (Mix_QuerySpec(&frame_rate, &format, &channels) != 0) { frame_bytes = SDL_AUDIO_BITSIZE(format) / 8 * channels; }
+    Mix_RegisterEffect(MIX_CHANNEL_POST, count_frames, nullptr, nullptr);
     return true;
 }
 
 void close_mixer() {
+    Mix_UnregisterEffect(MIX_CHANNEL_POST, count_frames);
+    piece_clock.stop();
+    piece_clock.hold(false);
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
     Mix_CloseAudio();
@@ -134,6 +126,7 @@ void close_mixer() {
 
 void hold_mixer(bool held) {
     // The music goes on where it stood; so does an effect cut short by the pause.
+    piece_clock.hold(held);
     if (held) {
         Mix_PauseMusic();
         Mix_Pause(-1);
@@ -148,10 +141,15 @@ MixerMusic::~MixerMusic() { close(); }
 bool MixerMusic::open(const std::string& path) {
     if (!audio_ || music_ != nullptr) { return false; }
     music_ = Mix_LoadMUS(path.c_str());
-    if (music_ != nullptr && Mix_GetMusicType(music_) == MUS_MID && !whole_midi_file(path)) {
-        Mix_FreeMusic(music_);  // broken: silent, as a missing file is
-        music_ = nullptr;
-        return false;
+    seconds_.reset();
+    if (music_ != nullptr && Mix_GetMusicType(music_) == MUS_MID) {
+        const MidiShape shape = read_midi_file(path);
+        if (!shape.whole) {
+            Mix_FreeMusic(music_);  // broken: silent, as a missing file is
+            music_ = nullptr;
+            return false;
+        }
+        seconds_ = shape.seconds;
     }
     if (music_ == nullptr && !soundfont_ && !told_ && is_file(path)) {
         // The file is there, the synthesiser has nothing to play it with: say so once.
@@ -164,10 +162,15 @@ bool MixerMusic::open(const std::string& path) {
 }
 
 // Played once: the game's watchdog restarts it when it has stopped.
-bool MixerMusic::play() { return music_ != nullptr && Mix_PlayMusic(music_, 1) == 0; }
+bool MixerMusic::play() {
+    if (music_ == nullptr || Mix_PlayMusic(music_, 1) != 0) { return false; }
+    piece_clock.start(seconds_, frame_rate);
+    return true;
+}
 
 bool MixerMusic::stop() {
     if (music_ == nullptr) { return false; }
+    piece_clock.stop();
     Mix_HaltMusic();
     return true;
 }
@@ -180,6 +183,7 @@ bool MixerMusic::seek_to_start() {
 
 bool MixerMusic::close() {
     if (music_ == nullptr) { return false; }
+    piece_clock.stop();
     Mix_HaltMusic();
     Mix_FreeMusic(music_);
     music_ = nullptr;
@@ -188,7 +192,8 @@ bool MixerMusic::close() {
 
 std::string MixerMusic::mode() {
     if (music_ == nullptr) { return {}; }
-    return Mix_PlayingMusic() ? "playing" : "stopped";
+    // The synthesiser plays on, silent, for seconds after the piece's end; a new play halts it.
+    return Mix_PlayingMusic() && !piece_clock.over() ? "playing" : "stopped";
 }
 
 MixerWaves::~MixerWaves() {

@@ -3,6 +3,7 @@
 #include <SDL2/SDL_mixer.h>
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "core/platform.hpp"
@@ -30,6 +31,8 @@ public:
     bool seek_to_start() override;
     bool close() override;
     bool is_open() const override { return music_ != nullptr; }
+    // "stopped" once the pass has played the MIDI file's own length (when it can be read), or
+    // the mixer has no more of it.
     std::string mode() override;
 
 private:
@@ -37,6 +40,7 @@ private:
     bool soundfont_;
     bool told_ = false;
     Mix_Music* music_ = nullptr;
+    std::optional<double> seconds_;  // the MIDI piece's length, when its file tells it
 };
 
 class MixerWaves : public WavePlayer {
