@@ -77,7 +77,7 @@ TEST(RunLinkTest, ALinkIsReadFromAnAddressItsFragmentOrRunAndFromAFile) {
     const std::string address = "https://sevenchips.example.org/play/index.html?lang=en" + fragment;
     testing::TempDir dir;
     dir.write("address.txt", "\n  " + address + "\n");  // the first line after blank ones
-    dir.write("run=1.x", "5 Down\n");
+    dir.write("#run=1.x", "5 Down\n");
     dir.write("noted.keys", "# shared as https://example.org/#run=1.abc\n4 Up\n");
     dir.write("plain.keys", "#run=7 is this file's first word, after a comment mark\n3 Left\n");
     const std::string p = dir.path();
@@ -86,7 +86,7 @@ TEST(RunLinkTest, ALinkIsReadFromAnAddressItsFragmentOrRunAndFromAFile) {
         {fragment.substr(1), "seed 42\n0 Right\n7 Up\n"},
         {" \n\t" + fragment + "\r\n\n", "seed 42\n0 Right\n7 Up\n"},
         {p + "address.txt", "seed 42\n0 Right\n7 Up\n"},
-        {p + "run=1.x", "5 Down\n"},  // a file's name is read as a file even when it looks like a link
+        {p + "#run=1.x", "5 Down\n"},  // a file's name is read as a file even when it looks like a link
         // A key script whose first line is a comment that names a link is still a key script,
         // but one whose first line is a link is read as the link, and says so when it is bad.
         {p + "noted.keys", "4 Up\n"},

@@ -32,7 +32,7 @@ summary=$("$REPLAY" --keys <(echo "https://127.0.0.1:8000/?lang=en$LINK") --summ
 ok "the link of win.keys, ${#LINK} characters, replays to the file's trace; as an address in a file: $summary"
 refused "a link cut short" "$REPLAY" --keys "${LINK:0:301}"
 
-# The window watches a short game from its link, seed 3; the script's own Escape ends it.
+# The window watches a short game from its link; the script's own Escape ends it.
 SHORT=$("$REPLAY" --keys <(printf 'seed 3\n0 Right\n2 Up\n9 Left\n14 Down\n20 Escape\n') --link)
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/play.raw" timeout -k 2 10 "$BUILD/game/sevenchips" \
     --play "run=${SHORT#\#run=}" --trace "$WORK/play.jsonl" >"$WORK/out" 2>"$WORK/err" && [ ! -s "$WORK/err" ] ||
