@@ -2,7 +2,6 @@
 // as a script, as a link, as a link whose data they are (so inflating and the check are
 // reached), and deflated into a link with its right check. Each gives keys or one line of
 // error; a link that reads gives the same keys as the script it holds, and back again.
-#include <zlib.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -41,39 +40,6 @@ bool read_link(const std::string& link, sc::KeyScript& script) {
     return true;
 }
 
-std::string base64url(const std::string& bytes) {
-    static const char a[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
-    std::string out;
-    std::uint32_t bits = 0;
-    int held = 0;
-    for (const char c : bytes) {
-        bits = (bits << 8) | static_cast<unsigned char>(c);
-        held += 8;
-        while (held >= 6) {
-            held -= 6;
-            out += a[(bits >> held) & 63];
-        }
-    }
-    if (held > 0) { out += a[(bits << (6 - held)) & 63]; }
-    return out;
-}
-
-std::string deflated_with_check(const std::string& text) {
-    z_stream zs{};
-    if (deflateInit2(&zs, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) { std::abort(); }
-    std::string out(deflateBound(&zs, uLong(text.size())), '\0');
-    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-    zs.avail_in = uInt(text.size());
-    zs.next_out = reinterpret_cast<Bytef*>(out.data());
-    zs.avail_out = uInt(out.size());
-    if (deflate(&zs, Z_FINISH) != Z_STREAM_END) { std::abort(); }
-    out.resize(out.size() - zs.avail_out);
-    deflateEnd(&zs);
-    const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(text.data()), uInt(text.size()));
-    for (int i = 0; i < 4; ++i) { out += char((crc >> (8 * i)) & 0xff); }
-    return out;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -86,11 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     sc::KeyScript from_link;
     read_link(input, from_link);
-    read_link("#run=1." + base64url(input), from_link);
+    read_link("#run=1." + sc::base64url(input), from_link);
     // The bytes as the text a good link holds: it reads exactly when they are a key script
     // (short of the limits, which a few KB is far from).
     sc::KeyScript held;
-    const bool read = read_link("https://example.org/?lang=en#run=1." + base64url(deflated_with_check(input)), held);
+    const bool read = read_link("https://example.org/?lang=en" + sc::run_link_of_text(input), held);
     if (size <= 16384 && (read != parsed || (parsed && !same_keys(script, held)))) { std::abort(); }
     return 0;
 }

@@ -44,7 +44,7 @@ std::string shown(std::string_view s) {
     return out;
 }
 
-std::string base64url(const std::string& bytes) {
+std::string to_base64url(const std::string& bytes) {
     std::string out;
     out.reserve((bytes.size() * 4 + 2) / 3);
     std::uint32_t bits = 0;
@@ -133,8 +133,11 @@ std::string canonical_key_script(const KeyScript& script) {
     return text;
 }
 
-std::string run_link(const KeyScript& script) {
-    const std::string text = canonical_key_script(script);
+std::string run_link(const KeyScript& script) { return run_link_of_text(canonical_key_script(script)); }
+
+std::string base64url(const std::string& bytes) { return to_base64url(bytes); }
+
+std::string run_link_of_text(const std::string& text) {
     z_stream zs{};
     if (deflateInit2(&zs, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) { return {}; }
     std::string packed(deflateBound(&zs, uLong(text.size())), '\0');
@@ -146,7 +149,7 @@ std::string run_link(const KeyScript& script) {
     packed.resize(packed.size() - zs.avail_out);
     deflateEnd(&zs);
     if (rc != Z_STREAM_END) { return {}; }
-    return "#run=" + std::string(kFormat) + "." + base64url(packed + crc_bytes(text));
+    return "#run=" + std::string(kFormat) + "." + to_base64url(packed + crc_bytes(text));
 }
 
 bool looks_like_run_link(std::string_view text) {

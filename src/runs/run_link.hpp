@@ -22,6 +22,10 @@ constexpr std::size_t kLinkMaxText = 1024 * 1024;
 std::string canonical_key_script(const KeyScript& script);
 // The fragment "#run=1.…" of a script.
 std::string run_link(const KeyScript& script);
+// The same of any text, key script or not, and the base64url (no padding) of any bytes: the
+// link's parts, for making links of anything (the fuzzer does).
+std::string run_link_of_text(const std::string& text);
+std::string base64url(const std::string& bytes);
 
 // Whether `text` (blanks around it aside) is meant as a link: it begins with "#run=" or
 // "run=", or holds "#run=" and is no key script's comment (which begins with '#').
