@@ -43,6 +43,15 @@ async function waitForTicks(page, trace, n) {
 const clock = (ms) => `${Math.floor(ms / 60000)}:${String(Math.floor(ms / 1000) % 60).padStart(2, "0")}`;
 const text = (page, id) => page.evaluate((i) => document.getElementById(i).innerText, id);
 const shown = (page, id) => page.evaluate((i) => !document.getElementById(i).hidden, id);
+const showing = (page, id) => page.waitForFunction((i) => !document.getElementById(i).hidden, id, { timeout: 10000 });
+// A key script's or a recording's "TICK KEY" lines, up to a tick.
+const keyLines = (text, upTo = Infinity) => text.split("\n").filter((l) => /^\d+ /.test(l) && Number(l.split(" ")[0]) <= upTo);
+async function press(page, keys) {
+  for (const key of keys) {
+    await page.keyboard.press(key);
+    await page.waitForTimeout(130);
+  }
+}
 
 async function open(address, context) {
   context ??= await browser.newContext();
@@ -66,25 +75,21 @@ test("a game played in the page and shared as a link replays to the same game in
   const { page, trace } = await open("index.html?trace=1&speed=8");
   await page.keyboard.press("Enter");
   await waitForTicks(page, trace, 3);
-  for (const key of ["ArrowLeft", "ArrowUp", "ArrowRight", "ArrowRight", "ArrowDown", "ArrowLeft", "ArrowUp", "Escape"]) {
-    await page.keyboard.press(key);
-    await page.waitForTimeout(120);
-  }
+  await press(page, ["ArrowLeft", "ArrowUp", "ArrowRight", "ArrowRight", "ArrowDown", "ArrowLeft", "ArrowUp", "Escape"]);
   await waitForState(page, "ended");
   await page.waitForFunction(() => window.sevenchips.link, null, { timeout: 10000 });
   const { link, recording } = await page.evaluate(() => window.sevenchips);
   assert.match(link, /^http:\/\/127\.0\.0\.1:\d+\/index\.html#run=1\.[A-Za-z0-9_-]+$/);
   assert.match(await text(page, "reached"), /Stopped at \d+:\d\d, 0 of 8 enemies defeated/);
-  const played = path.join(work, "played.keys");
-  fs.writeFileSync(played, recording);
-  const expected = replay(played, "played");
+  fs.writeFileSync(path.join(work, "played.keys"), recording);
+  const expected = replay(path.join(work, "played.keys"), "played");
   sameLines(trace, expected, "the page's game against its recording");
   // The desktop reads the page's link as the same key script.
   sameLines(replay(link, "played-link"), expected, "the replay tool's game of the page's link");
 
   // The link in a fresh browser: what it reached, then watched to the end.
   const fresh = await open(link.replace("index.html#", "index.html?trace=1&speed=16#"));
-  await fresh.page.waitForFunction(() => !document.getElementById("run-offer").hidden, null, { timeout: 10000 });
+  await showing(fresh.page, "run-offer");
   assert.match(await text(fresh.page, "run-offer"), /A recorded run \(seed \d+\): Stopped at/);
   await fresh.page.keyboard.press("Enter");
   await waitForState(fresh.page, "ended", 60000);
@@ -98,7 +103,7 @@ test("the desktop's link of the winning game opens in the page, says what it rea
   const summary = JSON.parse(tool("--keys", winKeys, "--summary"));
   const minutes = clock(summary.ms);
   const { page, trace } = await open(`index.html?trace=1&shots=1500,1501#${link.slice(1)}`);
-  await page.waitForFunction(() => !document.getElementById("run-offer").hidden, null, { timeout: 10000 });
+  await showing(page, "run-offer");
   assert.match(await text(page, "run-offer"), new RegExp(`seed 1\\): Won in ${minutes}: all 8 enemies defeated`));
   assert.ok(await shown(page, "new-game"), "no way to a new game instead");
 
@@ -108,14 +113,12 @@ test("the desktop's link of the winning game opens in the page, says what it rea
   await waitForTicks(page, trace, 2);
   await page.keyboard.press(" ");  // pause
   await page.waitForFunction(() => document.getElementById("watch-pause").getAttribute("aria-pressed") === "true");
-  await seekBar(page, 1500);
-  await waitForTicks(page, trace, 1500);
-  await page.waitForTimeout(500);
-  assert.equal(ticks(trace), 1500, "a paused run went on after the seek");
-  await page.click("#watch-step");
-  await waitForTicks(page, trace, 1501);
-  await page.waitForTimeout(500);
-  assert.equal(ticks(trace), 1501, "one step moved the run on by more than a tick");
+  for (const [go, at] of [[() => seekBar(page, 1500), 1500], [() => page.click("#watch-step"), 1501]]) {
+    await go();
+    await waitForTicks(page, trace, at);
+    await page.waitForTimeout(500);
+    assert.equal(ticks(trace), at, "a paused run went on after a seek or a step");
+  }
   const expected = replay(winKeys, "win", [1500, 1501]);
   for (const shot of [1500, 1501]) {
     const file = path.join(work, `web-seek-${shot}.png`);
@@ -142,16 +145,12 @@ test("a run taken over records the run's keys up to there and the player's, and 
   await waitForTicks(page, trace, 400);
   await page.click("#watch-take");
   assert.equal(await shown(page, "watch"), false, "the watch bar stayed after the take-over");
-  for (const key of ["ArrowRight", "ArrowUp", "ArrowUp", "ArrowLeft", "ArrowDown", "Escape"]) {
-    await page.keyboard.press(key);
-    await page.waitForTimeout(150);
-  }
+  await press(page, ["ArrowRight", "ArrowUp", "ArrowUp", "ArrowLeft", "ArrowDown", "Escape"]);
   await waitForState(page, "ended");
   const recording = await page.evaluate(() => window.sevenchips.recording);
   const file = path.join(work, "taken.keys");
   fs.writeFileSync(file, recording);
-  const keys = recording.split("\n").filter((l) => /^\d+ /.test(l));
-  const runs = fs.readFileSync(winKeys, "utf8").split("\n").filter((l) => /^\d+ /.test(l) && Number(l.split(" ")[0]) <= 400);
+  const keys = keyLines(recording), runs = keyLines(fs.readFileSync(winKeys, "utf8"), 400);
   assert.deepEqual(keys.slice(0, runs.length), runs, "the run's keys up to the take-over");
   assert.ok(keys.length >= runs.length + 5, "the player's own keys were not recorded");
   assert.ok(keys.slice(runs.length).every((l) => Number(l.split(" ")[0]) >= 400), "a player's key before the take-over");
@@ -190,7 +189,7 @@ test("bad links and files leave the start screen with one line, and a key starts
     const stored = await page.evaluate(() => JSON.stringify(localStorage));
     warnings.length = 0;
     await page.evaluate((l) => { location.hash = l; }, link);
-    await page.waitForFunction(() => !document.getElementById("run-refused").hidden, null, { timeout: 10000 });
+    await showing(page, "run-refused");
     const line = await text(page, "run-refused");
     assert.match(line, /link cannot be watched: ./, `${what}: ${line}`);
     assert.equal(warnings.filter((w) => w.startsWith("sevenchips: link")).length, 1, `${what}: ${warnings}`);
@@ -200,17 +199,16 @@ test("bad links and files leave the start screen with one line, and a key starts
     assert.equal(await shown(page, "watch"), false, `${what}: watching a refused link`);
     await waitForTicks(page, trace, 2);
     assert.equal(await page.evaluate(() => JSON.stringify(localStorage)), stored, `${what}: the storage changed`);
-    console.log(`# ${what}: ${line.split("\n")[1]}`);
     await page.close();
   }
 
   // The start screen's file picker: a recording is offered, something else refused.
   const { page, trace } = await open("index.html?trace=1&speed=8", context);
   await page.setInputFiles("#run-file", path.join(root, "assets/se/se1.wav"));
-  await page.waitForFunction(() => !document.getElementById("run-refused").hidden, null, { timeout: 10000 });
+  await showing(page, "run-refused");
   assert.match(await text(page, "run-refused"), /se1\.wav cannot be watched: ./);
   await page.setInputFiles("#run-file", winKeys);
-  await page.waitForFunction(() => !document.getElementById("run-offer").hidden, null, { timeout: 10000 });
+  await showing(page, "run-offer");
   assert.equal(await shown(page, "run-refused"), false);
   assert.match(await text(page, "run-offer"), /Won in/);
   await page.click("#new-game");  // a new game rather than the recording
@@ -224,7 +222,7 @@ for (const [device, name] of [["Pixel 5", "portrait"], ["Pixel 5 landscape", "la
   test(`watching on a phone held in ${name}: the bar beside the picture, within the screen and a thumb's size`, async () => {
     const link = tool("--keys", winKeys, "--link");
     const { page, context, trace } = await open(`index.html?trace=1#${link.slice(1)}`, await browser.newContext({ ...devices[device] }));
-    await page.waitForFunction(() => !document.getElementById("run-offer").hidden, null, { timeout: 10000 });
+    await showing(page, "run-offer");
     const start = await page.locator("#screen").boundingBox();
     await page.touchscreen.tap(start.x + start.width / 2, start.y + start.height / 2);
     await waitForState(page, "playing");
