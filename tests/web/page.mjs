@@ -13,8 +13,7 @@ import {
 } from "../../tools/web/browser.mjs";
 
 const [site, replayPath, work] = process.argv.slice(2).map((p) => path.resolve(p));
-const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "../..");
-const winKeys = path.join(root, "demo/win.keys");
+const winKeys = fileURLToPath(new URL("../../demo/win.keys", import.meta.url));
 let browser, server;
 
 before(async () => {
@@ -22,18 +21,13 @@ before(async () => {
   server = await serve(site, { "/win.keys": winKeys });
   browser = await launch();
 });
-after(async () => {
-  await browser?.close();
-  await server?.close();
-});
+after(() => Promise.all([browser?.close(), server?.close()]));
 
 const replay = (keys, name, shots) => replayTool(replayPath, keys, work, name, shots);
 
-// What the page does, seen from outside: `frames` keeps the next `keepFrames` pictures put on
+// What the page does, seen from outside: `frames` gets the next `keepFrames` pictures put on
 // the canvas, and `sound` counts the moments of sound heard and those that carried sound.
 function watchPage() {
-  window.frames = [];
-  window.keepFrames = 0;
   const put = CanvasRenderingContext2D.prototype.putImageData;
   CanvasRenderingContext2D.prototype.putImageData = function (image, ...at) {
     if (window.keepFrames > 0 && window.keepFrames--) window.frames.push(new Uint8ClampedArray(image.data));
@@ -42,38 +36,32 @@ function watchPage() {
   // The page's sound as it reaches the speakers: what goes to each context's destination goes
   // to an analyser too, read every 25 ms as one "buffer".
   window.sound = { buffers: 0, loud: 0 };
-  const connect = AudioNode.prototype.connect;
-  const analysers = new WeakMap();
+  const connect = AudioNode.prototype.connect, analysers = new WeakMap();
   AudioNode.prototype.connect = function (target, ...rest) {
-    if (target instanceof AudioDestinationNode) {
-      const context = this.context;
-      if (!analysers.has(context)) {
-        const analyser = context.createAnalyser();
-        analysers.set(context, analyser);
-        const samples = new Float32Array(analyser.fftSize);
-        setInterval(() => {
-          if (context.state !== "running") return;
-          analyser.getFloatTimeDomainData(samples);
-          let peak = 0;
-          for (const v of samples) peak = Math.max(peak, Math.abs(v));
-          window.sound.buffers++;
-          window.sound.loud += peak > 1e-4;
-        }, 25);
-      }
-      connect.call(this, analysers.get(context));
+    const context = this.context;
+    if (target instanceof AudioDestinationNode && !analysers.has(context)) {
+      const analyser = context.createAnalyser(), samples = new Float32Array(analyser.fftSize);
+      analysers.set(context, analyser);
+      setInterval(() => {
+        if (context.state !== "running") return;
+        analyser.getFloatTimeDomainData(samples);
+        window.sound.buffers++;
+        window.sound.loud += samples.some((v) => Math.abs(v) > 1e-4);
+      }, 25);
     }
+    if (target instanceof AudioDestinationNode) connect.call(this, analysers.get(context));
     return connect.call(this, target, ...rest);
   };
 }
 
-async function openPage(query, { context, start = true } = {}) {
-  context ??= await browser.newContext();
+async function openPage(query, start = true) {
+  const context = await browser.newContext();
   await context.addInitScript(watchPage);
   const page = await context.newPage();
   const trace = collectTrace(page);
   await page.goto(server.url + "index.html" + query);
   if (start) await startGame(page);
-  return { page, trace, context };
+  return { page, trace };
 }
 
 async function startGame(page) {
@@ -84,20 +72,19 @@ async function startGame(page) {
 
 const ticks = (trace) => trace.filter((l) => l.startsWith('{"event":"tick"')).length;
 async function waitForTicks(page, trace, n) {
-  const target = ticks(trace) + n;
-  while (ticks(trace) < target) await page.waitForTimeout(20);
+  for (const target = ticks(trace) + n; ticks(trace) < target;) await page.waitForTimeout(20);
 }
 
 test("a watched key script gives the replay tool's trace and pictures", async () => {
   const shots = [260, 1500, "end"];
   const { page, trace } = await openPage(`?play=win.keys&trace=1&speed=16&shots=${shots}`);
   await waitForState(page, "ended", 150000);
-  const expected = replay(winKeys, "win", shots);
-  sameLines(trace, expected, "trace of win.keys");
+  sameLines(trace, replay(winKeys, "win", shots), "trace of win.keys");
   for (const shot of shots) {
     const file = path.join(work, `web-${shot}.png`);
     await keptPicture(page, shot, file);
-    assert.equal(differentPixels(rgba(file), rgba(path.join(work, `win-${shot}.png`))), 0, `the canvas at ${shot}: ${file}`);
+    const pixels = differentPixels(rgba(file), rgba(path.join(work, `win-${shot}.png`)));
+    assert.equal(pixels, 0, `the canvas at ${shot}: ${file}`);
   }
 });
 
@@ -105,26 +92,19 @@ test("a watched key script gives the replay tool's trace and pictures", async ()
 // every channel keeps three eighths of its light, and the sign carries white.
 function pausedPicture([paused, shown]) {
   let wrong = 0, lit = 0, white = 0;
-  for (let i = 0; i < paused.length; i += 4) {
-    const x = (i / 4) % 800, y = Math.floor(i / 3200);
-    const sign = x >= 240 && x < 560 && y >= 225 && y < 375;
-    for (let c = i; c < i + 3; c++) {
-      if (sign) white += paused[c] === 255;
-      else wrong += paused[c] !== (shown[c] >> 2) + (shown[c] >> 3), lit += shown[c] >= 8;
-    }
+  for (let c = 0; c < paused.length; c++) {
+    if (c % 4 === 3) continue;  // alpha
+    const x = (c >> 2) % 800, y = Math.floor(c / 3200);
+    if (x >= 240 && x < 560 && y >= 225 && y < 375) white += paused[c] === 255;
+    else wrong += paused[c] !== (shown[c] >> 2) + (shown[c] >> 3), lit += shown[c] >= 8;
   }
   return { wrong, lit: lit > 100000, white: white > 1000 };
 }
 
+// Headless Chromium never hides a tab: the page is told so as a browser would tell it.
 const hideTab = (hidden) => {
-  if (hidden) {
-    // Headless Chromium never hides a tab: the page is told so as a browser would tell it.
-    Object.defineProperty(document, "hidden", { value: true, configurable: true });
-    Object.defineProperty(document, "visibilityState", { value: "hidden", configurable: true });
-  } else {
-    delete document.hidden;
-    delete document.visibilityState;
-  }
+  Object.defineProperty(document, "hidden", { value: hidden, configurable: true });
+  Object.defineProperty(document, "visibilityState", { value: hidden ? "hidden" : "visible", configurable: true });
   document.dispatchEvent(new Event("visibilitychange"));
 };
 const gameMs = (line) => Number(/"ms":(\d+)/.exec(line)[1]);
@@ -132,14 +112,12 @@ const gameMs = (line) => Number(/"ms":(\d+)/.exec(line)[1]);
 test("a game played with real keys pauses, and its recording replays to the same game", async () => {
   const { page, trace } = await openPage("?trace=1&speed=8");
   const play = async (keys) => {
-    for (const key of keys) {
-      await page.keyboard.press(key);
-      await page.waitForTimeout(150);
-    }
+    for (const key of keys) await page.keyboard.press(key).then(() => page.waitForTimeout(150));
   };
   await waitForTicks(page, trace, 3);
   await play(["ArrowLeft", "ArrowUp", "ArrowLeft", "ArrowLeft", "ArrowDown", "ArrowRight", "ArrowUp"]);
-  for (const [how, pause] of [["P", () => page.keyboard.press("p")], ["a hidden tab", () => page.evaluate(hideTab, true)]]) {
+  const pauses = [["P", () => page.keyboard.press("p")], ["a hidden tab", () => page.evaluate(hideTab, true)]];
+  for (const [how, pause] of pauses) {
     await pause();
     await page.waitForTimeout(300);
     const lines = trace.length;
@@ -166,37 +144,29 @@ test("a game played with real keys pauses, and its recording replays to the same
 });
 
 test("the sound starts with the game and plays the music, and a reload keeps it muted", async () => {
-  const { page, trace } = await openPage("?trace=1", { start: false });
-  const listen = async () => {
+  const { page, trace } = await openPage("?trace=1", false);
+  await waitForState(page, "start");
+  assert.equal(await page.evaluate(() => window.sevenchips.audioState()), "none", "sound before the first input");
+  // What a second of the battle sounds like: the music in nearly all of it, or silence.
+  const listen = async (what, music) => {
     await page.evaluate(() => { window.sound.buffers = window.sound.loud = 0; });
     await page.waitForTimeout(1000);
-    return page.evaluate(() => ({ ...window.sound, audio: window.sevenchips.audioState() }));
+    const { buffers, loud } = await page.evaluate(() => window.sound);
+    assert.ok(buffers > 10 && (music ? loud >= 0.9 * buffers : !loud), `${what}: ${loud} of ${buffers} buffers loud`);
   };
   const battle = async () => {
     const from = trace.length;
     await startGame(page);
     await waitForTicks(page, trace, 10);  // the start-up's sound is over
-    return trace.slice(from);
+    assert.match(trace[from], /"music":\["open","play"\]/);
   };
-  await waitForState(page, "start");
-  assert.equal((await listen()).audio, "none", "sound before the player's first input");
-  let lines = await battle();
-  assert.match(lines[0], /"music":\["open","play"\]/);
-  let heard = await listen();
-  assert.equal(heard.audio, "running");
-  assert.ok(heard.buffers > 10 && heard.loud >= 0.9 * heard.buffers, `music in ${heard.loud} of ${heard.buffers} buffers`);
-  await page.keyboard.press("m");
-  await page.waitForTimeout(200);
-  heard = await listen();
-  assert.ok(heard.buffers > 10 && heard.loud === 0, `muted, still sound in ${heard.loud} of ${heard.buffers} buffers`);
-
-  await page.reload();
-  lines = await battle();
-  assert.match(lines[0], /"music":\["open","play"\]/);
-  heard = await listen();
-  assert.ok(heard.buffers > 10 && heard.loud === 0, `reloaded, sound in ${heard.loud} of ${heard.buffers} buffers`);
-  await page.keyboard.press("m");
-  await page.waitForTimeout(200);
-  heard = await listen();
-  assert.ok(heard.loud >= 0.9 * heard.buffers, `unmuted, music in ${heard.loud} of ${heard.buffers} buffers`);
+  const mute = () => page.keyboard.press("m").then(() => page.waitForTimeout(200));
+  // M mutes a battle; after a reload the next is muted from the start, and M brings the music back.
+  for (const reload of [false, true]) {
+    if (reload) await page.reload();
+    await battle();
+    await listen(reload ? "reloaded" : "the battle", !reload);
+    await mute();
+    await listen(reload ? "unmuted" : "muted", reload);
+  }
 });
