@@ -63,11 +63,7 @@ TEST(FacesTest, TheFaceFollowsThePilotsState) {
         g.PilotOut[4] = byte_t(c.out);
         g.KaoHenka();
         const Surface& face = g.Face[std::size_t(c.face == 21 ? 21 : 12 + c.face)];
-        bool same = true;
-        for (int y = 0; y < 90; ++y) {
-            for (int x = 0; x < 90; ++x) { same = same && g.Display[0].at(51 + 96 * 4 + x, 451 + y) == face.at(x, y); }
-        }
-        EXPECT_TRUE(same) << c.hp << "/" << c.max << " in row " << c.row << ", pose " << c.pose << ", out " << c.out;
+        EXPECT_TRUE(testing::same_block(g.Display[0], 51 + 96 * 4, 451, face, 0, 0, 90, 90)) << c.hp << "/" << c.max << " in row " << c.row << ", pose " << c.pose << ", out " << c.out;
     }
 }
 
