@@ -63,7 +63,8 @@ TEST(FacesTest, TheFaceFollowsThePilotsState) {
         g.PilotOut[4] = byte_t(c.out);
         g.KaoHenka();
         const Surface& face = g.Face[std::size_t(c.face == 21 ? 21 : 12 + c.face)];
-        EXPECT_TRUE(testing::same_block(g.Display[0], 51 + 96 * 4, 451, face, 0, 0, 90, 90)) << c.hp << "/" << c.max << " in row " << c.row << ", pose " << c.pose << ", out " << c.out;
+        EXPECT_TRUE(testing::same_block(g.Display[0], 51 + 96 * 4, 451, face, 0, 0, 90, 90))
+            << c.hp << "/" << c.max << " in row " << c.row << ", pose " << c.pose << ", out " << c.out;
     }
 }
 

@@ -195,7 +195,7 @@ TEST(PanelNumbersTest, DigitOffsetsOfTheRateTheEnemysHitPointsAndAttack) {
         for (int x = c.x - 20; x < c.x + 60 && first < 0; ++x) {
             for (int y = y0; y <= y1 && first < 0; ++y) { first = g.Display[1].at(x, y) != g.Display[2].at(x, y) ? x : -1; }
         }
-        const int blank = testing::shared_fonts()->width(" ", TextStyle{28, panel == "hp", false, RGB(255, 255, 255)});
+        const int blank = testing::shared_fonts()->width(" ", TextStyle{28, panel == "hp", false, 0});
         EXPECT_GE(first, c.x + blank);
         EXPECT_LT(first, c.x + blank + 6);
     }

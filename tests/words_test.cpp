@@ -189,7 +189,8 @@ TEST(WordsTest, TheGoldenGamesAreTheSameInEveryLanguageAndDrawOnlyMeasuredOrTran
             h.g.catalogue = find_catalogue(language);
             ReplaySession run(h.g, h.platform, keys.keys, 20000);
             run.run([&](const std::string& event, int key) {
-                traces[language] += trace_line(h.g, TraceEvent{event, run.ticks(), h.platform.now_ms(), key, h.effects(), {}}) + "\n";
+                const TraceEvent e{event, run.ticks(), h.platform.now_ms(), key, h.effects(), {}};
+                traces[language] += trace_line(h.g, e) + "\n";
             });
         }
         for (const std::string& text : fonts.drawn) {
