@@ -1,4 +1,4 @@
-// The window's life: the start-up sequence, the event loop's timers and input, the ways out,
+// The window's life: keys in the start-up, the event loop's timers and input, the ways out,
 // the program's folder, the wait, and the music with its watchdog.
 #include <gtest/gtest.h>
 
