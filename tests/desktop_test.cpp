@@ -35,35 +35,24 @@ SDL_Event key(SDL_Keycode sym, int repeat = 0) {
     return e;
 }
 
-SDL_Event pad(int button) {
-    SDL_Event e = event(SDL_CONTROLLERBUTTONDOWN);
-    e.cbutton.button = Uint8(button);
-    return e;
-}
-
 SDL_Event window(Uint8 what) {
     SDL_Event e = event(SDL_WINDOWEVENT);
     e.window.event = what;
     return e;
 }
 
-TEST(DesktopInputTest, KeysButtonsAndWindowEvents) {
+// The arrows, Enter, Escape, other keys and the controller's buttons: ControllerTest, through
+// the platform; P and Pause: PauseTest.
+TEST(DesktopInputTest, KeysAndWindowEvents) {
     const WindowGeometry plain;
     SDL_Event released = key(SDLK_LEFT);
     released.type = SDL_KEYUP;
     const struct { SDL_Event e; K kind; int value; } cases[] = {
-        {key(SDLK_LEFT), K::Key, 37},       {key(SDLK_UP), K::Key, 38},          {key(SDLK_RIGHT), K::Key, 39},
-        {key(SDLK_DOWN), K::Key, 40},       {key(SDLK_RETURN), K::Key, 13},      {key(SDLK_KP_ENTER), K::Key, 13},
-        {key(SDLK_ESCAPE), K::Key, 27},     {key(SDLK_UP, 1), K::Key, 38},       {key(SDLK_a), K::None, 0},
-        {key(SDLK_SPACE), K::None, 0},      {key(SDLK_KP_8), K::None, 0},        {released, K::None, 0},
-        {key(SDLK_F11), K::ToggleFullscreen, 0}, {key(SDLK_F11, 1), K::None, 0},
-        {pad(SDL_CONTROLLER_BUTTON_DPAD_LEFT), K::Key, 37}, {pad(SDL_CONTROLLER_BUTTON_DPAD_UP), K::Key, 38},
-        {pad(SDL_CONTROLLER_BUTTON_DPAD_RIGHT), K::Key, 39}, {pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN), K::Key, 40},
-        {pad(SDL_CONTROLLER_BUTTON_START), K::Key, 13}, {pad(SDL_CONTROLLER_BUTTON_BACK), K::Key, 27},
-        {pad(SDL_CONTROLLER_BUTTON_A), K::None, 0}, {event(SDL_QUIT), K::Quit, 0},
-        {window(SDL_WINDOWEVENT_CLOSE), K::Quit, 0}, {window(SDL_WINDOWEVENT_EXPOSED), K::Redraw, 0},
-        {window(SDL_WINDOWEVENT_SIZE_CHANGED), K::Redraw, 0}, {window(SDL_WINDOWEVENT_RESTORED), K::Redraw, 0},
-        {window(SDL_WINDOWEVENT_MOVED), K::None, 0},
+        {key(SDLK_KP_ENTER), K::Key, 13},   {key(SDLK_UP, 1), K::Key, 38},  {key(SDLK_KP_8), K::None, 0},
+        {released, K::None, 0},             {key(SDLK_F11), K::ToggleFullscreen, 0}, {key(SDLK_F11, 1), K::None, 0},
+        {event(SDL_QUIT), K::Quit, 0},      {window(SDL_WINDOWEVENT_CLOSE), K::Quit, 0},
+        {window(SDL_WINDOWEVENT_EXPOSED), K::Redraw, 0}, {window(SDL_WINDOWEVENT_SIZE_CHANGED), K::Redraw, 0},
+        {window(SDL_WINDOWEVENT_RESTORED), K::Redraw, 0}, {window(SDL_WINDOWEVENT_MOVED), K::None, 0},
     };
     for (const auto& c : cases) {
         const InputAction a = translate_event(c.e, plain);
@@ -78,7 +67,6 @@ TEST(DesktopInputTest, ClicksOnTheSurfacesThroughScalingAndBars) {
     const struct { WindowGeometry w; int x, y; bool click; } cases[] = {
         {{800, 600, 800, 600}, 16, 12, true},      {{800, 600, 800, 600}, 783, 587, true},
         {{800, 600, 800, 600}, 400, 11, false},    {{800, 600, 800, 600}, 400, 588, false},
-        {{1920, 1080, 1920, 1080}, 100, 540, false},
         {{1920, 1080, 1920, 1080}, 570, 540, false}, {{1920, 1080, 1920, 1080}, 576, 252, true},
         {{1600, 1200, 1600, 1200}, 31, 600, false}, {{1600, 1200, 1600, 1200}, 32, 600, true},
         {{1600, 1200, 1600, 1200}, 1567, 1175, true}, {{1600, 1200, 1600, 1200}, 1568, 600, false},
@@ -116,8 +104,6 @@ TEST(ViewportTest, WholeScalesCentredShrinkingOnlyBelowOne) {
     EXPECT_GE(px, 797);
     EXPECT_LE(px, 799);
     EXPECT_LE(py, 599);
-    const struct { int w, h, scale; } initial[] = {{800, 600, 1}, {640, 480, 1}, {1920, 1050, 1}, {2560, 1400, 2}, {3840, 2100, 3}};
-    for (const auto& i : initial) { EXPECT_EQ(initial_scale(i.w, i.h), i.scale) << i.w << "x" << i.h; }
 }
 
 // The window sends on only what changed of the picture; what it shows must still be the whole
@@ -162,6 +148,7 @@ TEST(DesktopWindowTest, ShowsTheWholePictureAsTheScreenChangesMovesAndPauses) {
     }
 }
 
+// (A missing or broken file: FaultTest.)
 TEST(DesktopAudioTest, MusicPlaysStopsForTheWatchdogAndSaysNothingOnceClosed) {
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
     std::string problem;
@@ -170,8 +157,6 @@ TEST(DesktopAudioTest, MusicPlaysStopsForTheWatchdogAndSaysNothingOnceClosed) {
         MixerMusic music(true, choose_soundfont());
         EXPECT_EQ(music.mode(), "");
         EXPECT_FALSE(music.play()) << "nothing open yet";
-        EXPECT_FALSE(music.open("/nonexistent/bg/bg1.mid"));
-        EXPECT_FALSE(music.open(""));
         if (choose_soundfont()) {
             ASSERT_TRUE(music.open(SEVENCHIPS_SOURCE_DIR "/assets/bg/bg1.mid"));
             EXPECT_FALSE(music.open(SEVENCHIPS_SOURCE_DIR "/assets/bg/bg0.mid")) << "one at a time";

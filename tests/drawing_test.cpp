@@ -1,5 +1,5 @@
-// Drawing at the places the rules fix: the robot chips and the selection circle, the frame's
-// tiles, the faces and their labels, and the raster operations beneath them.
+// Drawing at the places the rules fix: the robot chips, the faces, and the raster operations
+// beneath them. (The frame's tiles and the faces' labels: the golden replays.)
 #include <gtest/gtest.h>
 
 #include "support/headless_game.hpp"
@@ -10,8 +10,6 @@ namespace {
 using testing::count_is;
 using testing::HeadlessGame;
 
-const std::uint32_t kDarkRed = pixel_rgb(90, 30, 40), kWhite = pixel_rgb(255, 255, 255);
-
 // A background where every pixel differs, so a copy from the wrong place shows.
 void paint_pattern(Surface& s) {
     for (int y = 0; y < s.height(); ++y) {
@@ -20,18 +18,18 @@ void paint_pattern(Surface& s) {
 }
 
 // Each chip: OR its mask (160 pixels down the sheet), AND the sprite of its pose, row and frame.
-TEST(ChipTest, MaskedSpriteOfPoseRowAndFrameAndTheCircleAroundTheCursor) {
+// (The block erased round it and the cursor's circle: the golden replays.)
+TEST(ChipTest, MaskedSpriteOfPoseRowAndFrame) {
     const struct { int pose, row, frame, sheet_x, sheet_y; } cases[] = {
         {0, 0, 1, 0, 64},   {0, 1, -1, 32, 32}, {0, 2, 0, 32, 96},   {0, 3, 1, 0, 128},  {0, 4, 1, 0, 128},
         {0, 5, -1, 32, 128}, {1, 2, 1, 64, 32}, {1, 0, -1, 96, 32}, {2, 4, 1, 128, 32}, {2, 1, 0, 160, 32},
     };
+    HeadlessGame h;
+    h.load();
+    Game& g = h.g;
+    paint_pattern(g.Display[2]);
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "pose " << c.pose << ", row " << c.row << ", frame " << c.frame);
-        HeadlessGame h;
-        h.load();
-        Game& g = h.g;
-        paint_pattern(g.Display[2]);
-        g.Display[0].fill(0);
         g.PilotPose[2] = byte_t(c.pose);
         g.PilotMode[2] = byte_t(c.row);
         g.ChipPilot = 2;
@@ -44,40 +42,7 @@ TEST(ChipTest, MaskedSpriteOfPoseRowAndFrameAndTheCircleAroundTheCursor) {
                 ASSERT_EQ(g.Display[1].at(x0 + x, 251 + y), want) << x << "," << y;
             }
         }
-        // The 36 x 52 block around it comes from Display(2) and is shown as composed.
-        EXPECT_EQ(g.Display[1].at(x0 - 2, 241), g.Display[2].at(x0 - 2, 241));
-        EXPECT_EQ(g.Display[1].at(x0 + 33, 292), g.Display[2].at(x0 + 33, 292));
-        EXPECT_EQ(g.Display[0].at(x0 + 33, 292), g.Display[1].at(x0 + 33, 292));
-        EXPECT_EQ(g.Display[0].at(x0 - 3, 260), 0u);
-        // The circle of radius 16 around the selected pilot's chip, on the screen only.
-        Surface ring(768, 576);
-        draw_circle(ring, g.PilotX[3] + 15, g.PilotY[3] + 16, 16, g.ColDarkRed);
-        for (int y = g.PilotY[3] - 4; y < g.PilotY[3] + 37; ++y) {
-            for (int x = g.PilotX[3] - 4; x < g.PilotX[3] + 36; ++x) {
-                ASSERT_EQ(g.Display[0].at(x, y) == kDarkRed, ring.at(x, y) == kDarkRed) << x << "," << y;
-            }
-        }
-        EXPECT_EQ(count_is(g.Display[1], g.PilotX[3] - 4, g.PilotY[3] - 4, g.PilotX[3] + 35, g.PilotY[3] + 36, kDarkRed), 0);
     }
-}
-
-// 16-pixel cells of the frame round the battle screen: corners 2, 3, 14, 15, edges 5 and 4.
-TEST(CompositionTest, FrameTilesCornersAndEdges) {
-    HeadlessGame h;
-    h.start_battle();
-    const Surface& bg = h.g.Display[2];
-    const auto cell_is = [&](int col, int row, int tile) {
-        for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < 16; ++x) {
-                if (bg.at(col * 16 + x, row * 16 + y) != h.g.Chip.at((tile % 12) * 16 + x, (tile / 12) * 16 + y)) { return false; }
-            }
-        }
-        return true;
-    };
-    const struct { int col, row, tile; } corners[] = {{0, 0, 2}, {47, 0, 3}, {0, 35, 14}, {47, 35, 15}};
-    for (const auto& c : corners) { EXPECT_TRUE(cell_is(c.col, c.row, c.tile)) << c.col << "," << c.row; }
-    for (int col = 1; col <= 46; ++col) { EXPECT_TRUE(cell_is(col, 0, 5) && cell_is(col, 35, 5)) << "column " << col; }
-    for (int row = 1; row <= 34; ++row) { EXPECT_TRUE(cell_is(0, row, 4) && cell_is(47, row, 4)) << "row " << row; }
 }
 
 // The face shown: out of action before asleep before danger (below the floored eighth) before
@@ -98,48 +63,8 @@ TEST(FacesTest, TheFaceFollowsThePilotsState) {
         g.PilotOut[4] = byte_t(c.out);
         g.KaoHenka();
         const Surface& face = g.Face[std::size_t(c.face == 21 ? 21 : 12 + c.face)];
-        bool same = true;
-        for (int y = 0; y < 90; ++y) {
-            for (int x = 0; x < 90; ++x) { same = same && g.Display[0].at(51 + 96 * 4 + x, 451 + y) == face.at(x, y); }
-        }
-        EXPECT_TRUE(same) << c.hp << "/" << c.max << " in row " << c.row << ", pose " << c.pose << ", out " << c.out;
-    }
-}
-
-// The labels written into the pictures at start: black over white copies beside it. Where the
-// black copy's glyphs cover a pixel whole, it is black; where only a white copy's reach, lighter.
-TEST(FacesTest, LabelsAreBlackOverTheirWhiteCopies) {
-    HeadlessGame h;
-    h.load();
-    HeadlessPlatform other;
-    Game plain(other);
-    plain.LoadPictures();
-    const struct { int kind; const char* text; float size; std::vector<int> white_x; int white_y, black_x; } labels[] = {
-        {1, "Sleeping...", 11, {8}, 69, 9}, {2, "Danger！", 12, {15, 17}, 70, 16}};
-    const auto lum = [](std::uint32_t p) { return int((p >> 16) & 255) + int((p >> 8) & 255) + int(p & 255); };
-    for (const auto& l : labels) {
-        const TextStyle style{l.size, true, false, RGB(255, 255, 255)};
-        Surface black(90, 90), white(90, 90);
-        testing::shared_fonts()->draw(black, float(l.black_x), 70, l.text, style);
-        for (int x : l.white_x) { testing::shared_fonts()->draw(white, float(x), float(l.white_y), l.text, style); }
-        for (int i = 0; i < 7; ++i) {
-            const Surface& face = h.g.Face[std::size_t(3 * i + l.kind)];
-            int black_ink = 0, white_edge = 0;
-            for (int y = 0; y < 90; ++y) {
-                for (int x = 0; x < 90; ++x) {
-                    if (black.at(x, y) == kWhite) {
-                        ++black_ink;
-                        ASSERT_EQ(face.at(x, y), 0u) << l.text << ", pilot " << i << " at " << x << "," << y;
-                    } else if (black.at(x, y) == 0 && white.at(x, y) != 0) {
-                        white_edge += lum(face.at(x, y)) > lum(plain.Face[std::size_t(3 * i + l.kind)].at(x, y));
-                        ASSERT_GE(lum(face.at(x, y)), lum(plain.Face[std::size_t(3 * i + l.kind)].at(x, y))) << x << "," << y;
-                    }
-                }
-            }
-            EXPECT_GT(black_ink, 20) << l.text;
-            EXPECT_GT(white_edge, 20) << l.text;
-            EXPECT_TRUE(h.g.Face[std::size_t(3 * i)].pixels() == plain.Face[std::size_t(3 * i)].pixels()) << "no label";
-        }
+        EXPECT_TRUE(testing::same_block(g.Display[0], 51 + 96 * 4, 451, face, 0, 0, 90, 90))
+            << c.hp << "/" << c.max << " in row " << c.row << ", pose " << c.pose << ", out " << c.out;
     }
 }
 

@@ -61,28 +61,21 @@ ok "a click on the border strip does nothing; one on the field ends it within a 
 # The close button: what a window manager sends for it, a WM_DELETE_WINDOW client message.
 close_window() {
     python3 - "$1" <<'PY'
-import ctypes, sys
-x = ctypes.CDLL("libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x.XInternAtom.restype = ctypes.c_ulong
-x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-x.XFlush.argtypes = x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("l", ctypes.c_long * 5)]
-class Event(ctypes.Union):
-    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+import ctypes as c, struct, sys
+x = c.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = c.c_void_p
+x.XInternAtom.restype = c.c_ulong
+x.XInternAtom.argtypes = [c.c_void_p, c.c_char_p, c.c_int]
+x.XSendEvent.argtypes = [c.c_void_p, c.c_ulong, c.c_int, c.c_long, c.c_char_p]
+x.XFlush.argtypes = [c.c_void_p]
 d = x.XOpenDisplay(None) or sys.exit("cannot open the display")
-e = Event()
-e.xclient.type, e.xclient.window, e.xclient.format = 33, int(sys.argv[1]), 32  # ClientMessage
-e.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
-e.xclient.l[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
-x.XSendEvent(d, e.xclient.window, 0, 0, ctypes.byref(e)) or sys.exit("XSendEvent failed")
+w = int(sys.argv[1])
+# An XClientMessageEvent (type 33, format 32) in the XEvent union's 24 longs: WM_PROTOCOLS
+# saying WM_DELETE_WINDOW.
+e = struct.pack("@iLiPLLi5l", 33, 0, 0, d, w, x.XInternAtom(d, b"WM_PROTOCOLS", 0), 32,
+                x.XInternAtom(d, b"WM_DELETE_WINDOW", 0), 0, 0, 0, 0).ljust(24 * c.sizeof(c.c_long), b"\0")
+x.XSendEvent(d, w, 0, 0, e) or sys.exit("XSendEvent failed")
 x.XFlush(d)
-x.XCloseDisplay(d)
 PY
 }
 for when in "0.3|the start-up" "4|battle"; do
