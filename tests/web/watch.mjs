@@ -42,8 +42,10 @@ async function waitForTicks(page, trace, n) {
 }
 const clock = (ms) => `${Math.floor(ms / 60000)}:${String(Math.floor(ms / 1000) % 60).padStart(2, "0")}`;
 const text = (page, id) => page.evaluate((i) => document.getElementById(i).innerText, id);
-const shown = (page, id) => page.evaluate((i) => !document.getElementById(i).hidden, id);
-const showing = (page, id) => page.waitForFunction((i) => !document.getElementById(i).hidden, id, { timeout: 10000 });
+// Whether an element is drawn on the page (not only unhidden), and a wait until it is.
+const drawn = (i) => document.getElementById(i).getClientRects().length > 0;
+const shown = (page, id) => page.evaluate(drawn, id);
+const showing = (page, id) => page.waitForFunction(drawn, id, { timeout: 10000 });
 // A key script's or a recording's "TICK KEY" lines, up to a tick.
 const keyLines = (text, upTo = Infinity) => text.split("\n").filter((l) => /^\d+ /.test(l) && Number(l.split(" ")[0]) <= upTo);
 async function press(page, keys) {
