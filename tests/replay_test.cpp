@@ -1,4 +1,5 @@
-// The replay tool: its key scripts, its options, and the trace and pictures it writes.
+// The replay tool: its key scripts and their seed line, its options, the trace and pictures it
+// writes, and the seed it plays a recorded game with.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -23,6 +24,24 @@ TEST(KeyScriptTest, NamesCodesCommentsAndBadLinesByNumber) {
         error.clear();
         EXPECT_FALSE(parse_key_script(std::string("0 Up\n") + bad, keys, error)) << bad;
         EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+    }
+}
+
+TEST(RecordingTest, ASeedLineNamesTheSeedOnce) {
+    const char* kWhole = "line 1: seed takes one whole number";
+    const struct { const char* text; std::uint64_t seed; const char* error; } cases[] = {
+        {"seed 123456789\n0 Left\n", 123456789, ""},
+        {"0 Up\nseed 18446744073709551615 # the largest\n", 18446744073709551615ULL, ""},
+        {"seed 18446744073709551616\n", 0, kWhole}, {"seed\n", 0, kWhole},
+        {"seed -1\n", 0, kWhole},                    {"seed 5 6\n", 0, kWhole},
+        {"seed 1\n3 Up\nseed 1\n", 0, "line 3: a second seed line"},
+    };
+    for (const auto& c : cases) {
+        KeyScript script;
+        std::string error;
+        EXPECT_EQ(parse_key_script(c.text, script, error), *c.error == '\0') << c.text;
+        EXPECT_EQ(error, c.error) << c.text;
+        if (error.empty()) { EXPECT_EQ(script.seed, c.seed) << c.text; }
     }
 }
 
@@ -76,6 +95,29 @@ TEST(ReplayToolTest, TraceLinesAndShots) {
     o.keys_file = dir.path() + "missing.txt";
     EXPECT_EQ(run_replay(o, out, err), 2);
     EXPECT_NE(err.str().find("missing.txt"), std::string::npos);
+}
+
+TEST(RecordingTest, TheReplayToolTakesTheScriptsSeedUnlessTheCommandLineGivesOne) {
+    testing::TempDir dir;
+    dir.write("seeded.keys", "seed 3\n");
+    dir.write("plain.keys", "");
+    // The first picture of the battle: its scenery is drawn from the seed.
+    const auto battle_picture = [&](const char* keys, std::uint64_t seed) {
+        ReplayOptions o;
+        o.keys_file = dir.path() + keys;
+        o.max_ticks = 1;
+        o.app_dir = o.data_dir = dir.path();
+        o.shots = {{"1", dir.path() + "shot.png"}};
+        o.seed = seed;
+        o.seed_given = seed != 0;
+        std::ostringstream out, err;
+        EXPECT_EQ(run_replay(o, out, err), 0) << err.str();
+        return testing::read_file(dir.path() + "shot.png");
+    };
+    const std::string seed3 = battle_picture("plain.keys", 3), seed5 = battle_picture("plain.keys", 5);
+    ASSERT_NE(seed3, seed5);
+    EXPECT_EQ(battle_picture("seeded.keys", 0), seed3);
+    EXPECT_EQ(battle_picture("seeded.keys", 5), seed5);
 }
 
 }  // namespace

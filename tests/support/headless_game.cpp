@@ -52,10 +52,6 @@ bool same_block(const Surface& a, int ax, int ay, const Surface& b, int bx, int 
     return true;
 }
 
-int count_not(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v) {
-    return (x2 - x1 + 1) * (y2 - y1 + 1) - count_is(s, x1, y1, x2, y2, v);
-}
-
 int count_is(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v) {
     int n = 0;
     for (int y = y1; y <= y2; ++y) {
@@ -75,30 +71,23 @@ HeadlessGame::HeadlessGame(std::uint64_t seed, std::uint32_t clock_start)
     g.app_dir_override = app.path();
 }
 
-void HeadlessGame::load() { loop.start(); }
-
-void HeadlessGame::on_event(const LoopEvent& e) {
-    if (e.kind == LoopEvent::Kind::Timer2) { ++ticks_done; }
+bool HeadlessGame::step() {
+    return loop.run_one([this](const LoopEvent& e) { ticks_done += e.kind == LoopEvent::Kind::Timer2; });
 }
 
 void HeadlessGame::start_battle() {
     load();
-    for (int guard = 0; guard < 1000 && !(g.StartStage == 1 && g.GameMode == 0 && g.Timer2.Interval > 0); ++guard) {
-        if (!loop.run_one([this](const LoopEvent& e) { on_event(e); })) { break; }
-    }
+    for (int guard = 0; guard < 1000 && !(g.StartStage == 1 && g.GameMode == 0 && g.Timer2.Interval > 0) && step(); ++guard) {}
 }
 
 void HeadlessGame::ticks(int n) {
     const long target = ticks_done + n;
-    for (int guard = 0; guard < n * 200 + 100 && ticks_done < target; ++guard) {
-        if (g.ended || g.Timer2.Interval == 0) { break; }
-        if (!loop.run_one([this](const LoopEvent& e) { on_event(e); })) { break; }
-    }
+    for (int guard = 0; guard < n * 200 + 100 && ticks_done < target && !g.ended && g.Timer2.Interval != 0 && step(); ++guard) {}
 }
 
 void HeadlessGame::key(int code) {
     g.input.push(InputEvent{InputEvent::Kind::Key, code});
-    loop.run_one([this](const LoopEvent& e) { on_event(e); });
+    step();
 }
 
 void HeadlessGame::select(int p) {
