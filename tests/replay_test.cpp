@@ -2,6 +2,7 @@
 // writes, and the seed it plays a recorded game with.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "pixels/png_reader.hpp"
@@ -12,36 +13,23 @@
 namespace sc {
 namespace {
 
-TEST(KeyScriptTest, NamesCodesCommentsAndBadLinesByNumber) {
-    std::vector<ScriptKey> keys;
+// Keys by name or code, comments, blank lines and a seed line anywhere; a bad line, or a second
+// seed line, fails naming its line.
+TEST(KeyScriptTest, NamesCodesCommentsASeedAndBadLinesByNumber) {
+    KeyScript script;
     std::string error;
-    ASSERT_TRUE(parse_key_script("# a comment\n\n0 Left\n  12   Up # go\n12 38\r\n40 Click\n7 Escape\n", keys, error)) << error;
+    ASSERT_TRUE(parse_key_script("# a comment\n\n0 Left\n  12   Up # go\nseed 18446744073709551615 # the largest\n12 38\r\n"
+                                 "40 Click\n7 Escape\n", script, error)) << error;
+    EXPECT_EQ(script.seed, 18446744073709551615ULL);
     std::vector<std::pair<long, int>> got;
-    for (const auto& k : keys) { got.emplace_back(k.tick, k.code); }
+    for (const auto& k : script.keys) { got.emplace_back(k.tick, k.code); }
     EXPECT_EQ(got, (std::vector<std::pair<long, int>>{{0, 37}, {12, 38}, {12, 38}, {40, kClickCode}, {7, 27}}));
-    for (const char* bad : {"x Left\n", "5\n", "5 Jump\n", "5 Left Right\n", "-1 Up\n", "5 0\n", "5 256\n", "99999999999 Up\n", "5 left\n"}) {
-        keys.clear();
-        error.clear();
-        EXPECT_FALSE(parse_key_script(std::string("0 Up\n") + bad, keys, error)) << bad;
-        EXPECT_NE(error.find("line 2"), std::string::npos) << error;
-    }
-}
-
-TEST(RecordingTest, ASeedLineNamesTheSeedOnce) {
-    const char* kWhole = "line 1: seed takes one whole number";
-    const struct { const char* text; std::uint64_t seed; const char* error; } cases[] = {
-        {"seed 123456789\n0 Left\n", 123456789, ""},
-        {"0 Up\nseed 18446744073709551615 # the largest\n", 18446744073709551615ULL, ""},
-        {"seed 18446744073709551616\n", 0, kWhole}, {"seed\n", 0, kWhole},
-        {"seed -1\n", 0, kWhole},                    {"seed 5 6\n", 0, kWhole},
-        {"seed 1\n3 Up\nseed 1\n", 0, "line 3: a second seed line"},
-    };
-    for (const auto& c : cases) {
-        KeyScript script;
-        std::string error;
-        EXPECT_EQ(parse_key_script(c.text, script, error), *c.error == '\0') << c.text;
-        EXPECT_EQ(error, c.error) << c.text;
-        if (error.empty()) { EXPECT_EQ(script.seed, c.seed) << c.text; }
+    for (const std::string bad : {"x Left", "5", "5 Jump", "5 Left Right", "-1 Up", "5 0", "5 256", "99999999999 Up", "5 left",
+                                  "seed", "seed -1", "seed 5 6", "seed 18446744073709551616", "seed 1\n3 Up\nseed 2"}) {
+        KeyScript fresh;
+        const std::string text = "0 Up\n" + bad + "\n";
+        EXPECT_FALSE(parse_key_script(text, fresh, error)) << bad;
+        EXPECT_EQ(error.rfind("line " + std::to_string(std::count(text.begin(), text.end(), '\n')) + ": ", 0), 0u) << error;
     }
 }
 
@@ -65,11 +53,14 @@ TEST(ReplayToolTest, OptionsAndTheirErrors) {
 }
 
 // A key comes after the tick it names; Escape ends the run; the trace has a start, a line per
-// tick and per key, and an end; the shots are 800 x 600 window pictures.
-TEST(ReplayToolTest, TraceLinesAndShots) {
+// tick and per key, and an end; the shots are 800 x 600 window pictures. The battle's scenery is
+// drawn from the script's seed, unless the command line gives one.
+TEST(ReplayToolTest, TraceLinesShotsAndTheSeed) {
     testing::TempDir dir;
     dir.write("app/se/.keep", "");
     dir.write("keys.txt", "2 Escape\n0 Right\n5000 Enter\n");
+    dir.write("seeded.keys", "seed 3\n");
+    dir.write("plain.keys", "");
     ReplayOptions o;
     o.app_dir = dir.path() + "app";
     o.data_dir = dir.path() + "data";
@@ -89,35 +80,26 @@ TEST(ReplayToolTest, TraceLinesAndShots) {
         const std::string bytes = testing::read_file(dir.path() + name);
         Surface s;
         ASSERT_TRUE(decode_png(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), s)) << name;
-        EXPECT_EQ(s.width(), 800);
-        EXPECT_EQ(s.height(), 600);
+        EXPECT_EQ(std::pair(s.width(), s.height()), std::pair(800, 600)) << name;
     }
-    o.keys_file = dir.path() + "missing.txt";
-    EXPECT_EQ(run_replay(o, out, err), 2);
-    EXPECT_NE(err.str().find("missing.txt"), std::string::npos);
-}
-
-TEST(RecordingTest, TheReplayToolTakesTheScriptsSeedUnlessTheCommandLineGivesOne) {
-    testing::TempDir dir;
-    dir.write("seeded.keys", "seed 3\n");
-    dir.write("plain.keys", "");
-    // The first picture of the battle: its scenery is drawn from the seed.
     const auto battle_picture = [&](const char* keys, std::uint64_t seed) {
-        ReplayOptions o;
-        o.keys_file = dir.path() + keys;
-        o.max_ticks = 1;
-        o.app_dir = o.data_dir = dir.path();
-        o.shots = {{"1", dir.path() + "shot.png"}};
-        o.seed = seed;
-        o.seed_given = seed != 0;
-        std::ostringstream out, err;
-        EXPECT_EQ(run_replay(o, out, err), 0) << err.str();
+        ReplayOptions r = o;
+        r.keys_file = dir.path() + keys;
+        r.max_ticks = 1;
+        r.trace_file = "";
+        r.shots = {{"1", dir.path() + "shot.png"}};
+        r.seed = seed;
+        r.seed_given = seed != 0;
+        EXPECT_EQ(run_replay(r, out, err), 0) << err.str();
         return testing::read_file(dir.path() + "shot.png");
     };
     const std::string seed3 = battle_picture("plain.keys", 3), seed5 = battle_picture("plain.keys", 5);
-    ASSERT_NE(seed3, seed5);
-    EXPECT_EQ(battle_picture("seeded.keys", 0), seed3);
-    EXPECT_EQ(battle_picture("seeded.keys", 5), seed5);
+    ASSERT_FALSE(seed3 == seed5);
+    EXPECT_TRUE(battle_picture("seeded.keys", 0) == seed3) << "the script's seed";
+    EXPECT_TRUE(battle_picture("seeded.keys", 5) == seed5) << "the command line's seed";
+    o.keys_file = dir.path() + "missing.txt";
+    EXPECT_EQ(run_replay(o, out, err), 2);
+    EXPECT_NE(err.str().find("missing.txt"), std::string::npos);
 }
 
 }  // namespace
