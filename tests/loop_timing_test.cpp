@@ -93,7 +93,6 @@ TEST(LoopTimingTest, AWatchedRunsClockChangesSpeedAndRunsAheadWithoutAJump) {
     EXPECT_EQ(c.now(5250.4), 250u);
     c.set_speed(4.0, 5300.0);
     EXPECT_EQ(c.now(5400.0), 700u);
-    EXPECT_DOUBLE_EQ(c.real_span(100), 25.0);
     c.set_speed(1.0, 5400.0);
     EXPECT_EQ(c.now(5500.0), 800u);
     EXPECT_EQ(c.now(5400.0 - 50.0), 700u) << "a real clock read early never sets it back";

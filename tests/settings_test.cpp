@@ -47,7 +47,7 @@ TEST(SettingsTest, ReadsWhatItCanAndSaysWhatItCannot) {
     }
 }
 
-TEST(SettingsTest, WrittenWholeAndOnlyWhenSomethingChanges) {
+TEST(SettingsTest, WrittenWholeAndOnlyWhenSomethingChangesAndAFolderInTheWayIsOneLine) {
     TempDir dir;
     const std::string path = dir.path() + "config/sevenchips/settings";
     SettingsFile file(path);
@@ -68,22 +68,20 @@ TEST(SettingsTest, WrittenWholeAndOnlyWhenSomethingChanges) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     // Only the file itself is left in its folder: no temporary files.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() + "config/sevenchips"), {}), 1);
-}
 
-TEST(SettingsTest, AFolderOrAFileInTheWayIsOneLineAndTheDefaults) {
-    TempDir dir;
+    // A folder or a file in the way: one line for the reading, one for the first of the
+    // writings, the defaults, and what is in the way left alone.
     dir.write("settings/keep", "the player's");
     dir.write("plain", "a file where a folder should be");
-    for (const std::string& path : {dir.path() + "settings", dir.path() + "plain/sevenchips/settings"}) {
-        SettingsFile file(path);
+    for (const std::string& blocked : {dir.path() + "settings", dir.path() + "plain/sevenchips/settings"}) {
+        SettingsFile in_way(blocked);
         ::testing::internal::CaptureStderr();
-        EXPECT_EQ(file.load(), Settings{});
-        for (int i = 0; i < 3; ++i) { file.save(Settings{i % 2 == 0, 2, true}); }
+        EXPECT_EQ(in_way.load(), Settings{});
+        for (int i = 0; i < 3; ++i) { in_way.save(Settings{i % 2 == 0, 2, true}); }
         const std::string said = ::testing::internal::GetCapturedStderr();
-        // One line for the reading, one for the first of the writings.
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
-        EXPECT_NE(said.find("the settings file " + path + ": "), std::string::npos) << said;
-        EXPECT_NE(said.find("cannot save the settings in " + path), std::string::npos) << said;
+        EXPECT_NE(said.find("the settings file " + blocked + ": "), std::string::npos) << said;
+        EXPECT_NE(said.find("cannot save the settings in " + blocked), std::string::npos) << said;
     }
     EXPECT_EQ(testing::read_file(dir.path() + "settings/keep"), "the player's");
     EXPECT_EQ(testing::read_file(dir.path() + "plain"), "a file where a folder should be");

@@ -19,7 +19,6 @@ namespace sc::testing {
 
 namespace {
 
-using Fields = std::map<std::string, std::string>;
 const std::string kGolden = SEVENCHIPS_SOURCE_DIR "/tests/golden/";
 
 // Four interleaved FNV-1a lanes over the pixels: fast, and any changed pixel changes it.
@@ -140,8 +139,7 @@ std::string check_golden(const Scenario& sc) {
     if (!parse_key_script(read_file(SEVENCHIPS_SOURCE_DIR "/" + sc.keys), keys, error) || keys.empty()) {
         return "cannot read the key script " + sc.keys + " " + error;
     }
-    // Its lines but the comments: the same lines from the same start mean the same states.
-    std::vector<std::string> expected;
+    std::vector<std::string> expected, made;  // the golden file's lines but its comments, and this run's
     std::ifstream in(kGolden + sc.name + ".txt");
     for (std::string text; std::getline(in, text);) {
         if (!text.empty() && text[0] != '#') { expected.push_back(text); }
@@ -159,23 +157,21 @@ std::string check_golden(const Scenario& sc) {
     g.seed_value = sc.seed;
     g.app_dir_override = app.path();
     ReplaySession session(g, platform, keys, sc.ticks);
-    std::ostringstream out;  // the golden file as this run makes it
+    std::ostringstream out;  // the golden file's comments, then the lines this run makes
     out << "# Seed " << sc.seed << ", keys " << sc.keys << ", at most " << sc.ticks << " ticks; remade by ./dev golden.\n# A line per "
         << (sc.stride == 1 ? "event" : "key and every " + std::to_string(sc.stride) + "th tick")
         << ": the fields that changed, the window pictures shown meanwhile (w),\n# Display(1) and Display(2) after it (d1, d2)"
         << (sc.stride == 1 ? "" : ", the fields of the events in between (s)") << ".\n";
-    Fields got;
-    std::size_t next = 0, sounds_seen = 0, music_seen = 0;
+    std::map<std::string, std::string> got;  // the fields as the lines so far leave them
+    std::size_t sounds_seen = 0, music_seen = 0;
     int stops_seen = 0;
     std::uint32_t last_ms = platform.now_ms();
     std::uint64_t between = 0;
-    std::string failure;
-    bool done = false;
+    std::string failure;  // of the pictures
     Surface base;
     const std::string base_path = kGolden + "start-seed" + std::to_string(sc.seed) + ".png";
     const bool have_base = !update && read_picture(base_path, nullptr, base);
     session.run([&](const std::string& event, int key) {
-        if (done) { return; }
         const long tick = session.ticks();
         std::string sounds, music;
         const auto& started = platform.recorded_waves().started;
@@ -206,7 +202,7 @@ std::string check_golden(const Scenario& sc) {
             if (line_scoped(name) ? !value.empty() : was == got.end() || was->second != value) { line += " " + name + "=" + value; }
             got[name] = value;
         }
-        out << line << "\n";
+        made.push_back(line);
         const Surface window = compose_window(g.Display[0], g.ScreenLeft, g.ScreenTop);
         const std::string stem = sc.name + "-" + (event == "tick" ? "t" + std::to_string(tick) : event);
         const std::string picture = event == "start" ? base_path : kGolden + stem + ".png";
@@ -215,26 +211,26 @@ std::string check_golden(const Scenario& sc) {
             if (kept) { write_picture(picture, window, event == "start" ? nullptr : &base); }
             return;
         }
-        const std::string want = next < expected.size() ? expected[next++] : "the golden file's end";
-        if (failure.empty() && want != line) {
-            failure = head + (sc.stride > 1 ? " (or an event since the line before)" : "") + ":\n  expected " + want +
-                      "\n  got      " + line;
-        }
-        if (kept && have_base) {
-            Surface expected_window;
-            if (!read_picture(picture, event == "start" ? nullptr : &base, expected_window)) {
-                failure += "\n  no kept picture tests/golden/" + stem + ".png";
-            } else if (expected_window.pixels() != window.pixels()) {
-                failure += (failure.empty() ? head + ":" : "") + "\n  the window picture at " + head + ": " + write_failure(stem, expected_window, window);
-            }
-            done = !failure.empty();
+        Surface expected_window;
+        if (!kept || !have_base || !failure.empty()) { return; }
+        if (!read_picture(picture, event == "start" ? nullptr : &base, expected_window)) {
+            failure = "no kept picture tests/golden/" + stem + ".png";
+        } else if (expected_window.pixels() != window.pixels()) {
+            failure = "the window picture at " + head + ": " + write_failure(stem, expected_window, window);
         }
     });
     if (update) {
+        for (const std::string& line : made) { out << line << "\n"; }
         std::ofstream(kGolden + sc.name + ".txt") << out.str();
         return "";
     }
-    if (failure.empty() && next != expected.size()) { failure = "the run ended before the golden file's " + expected[next]; }
+    // The first line that differs: the same lines from the same start mean the same states.
+    const auto [w, m] = std::mismatch(expected.begin(), expected.end(), made.begin(), made.end());
+    if (w != expected.end() || m != made.end()) {
+        failure = "the first line that differs (at a stride, or an event since the line before):\n  expected " +
+                  (w != expected.end() ? *w : "the file's end") + "\n  got      " + (m != made.end() ? *m : "the run's end") +
+                  (failure.empty() ? "" : "\n" + failure);
+    }
     return failure;
 }
 

@@ -2,12 +2,14 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "platform/fonts/installed_fonts.hpp"
+#include "runs/trace.hpp"
 
 namespace sc::testing {
 
@@ -45,18 +47,14 @@ std::string read_file(const std::string& path) {
 
 bool same_block(const Surface& a, int ax, int ay, const Surface& b, int bx, int by, int w, int h) {
     for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (a.at(ax + x, ay + y) != b.at(bx + x, by + y)) { return false; }
-        }
+        if (!std::equal(a.row(ay + y) + ax, a.row(ay + y) + ax + w, b.row(by + y) + bx)) { return false; }
     }
     return true;
 }
 
 int count_is(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v) {
     int n = 0;
-    for (int y = y1; y <= y2; ++y) {
-        for (int x = x1; x <= x2; ++x) { n += s.at(x, y) == v; }
-    }
+    for (int y = y1; y <= y2; ++y) { n += int(std::count(s.row(y) + x1, s.row(y) + x2 + 1, v)); }
     return n;
 }
 
@@ -104,9 +102,7 @@ void HeadlessGame::settle(int p, int row) {
 std::vector<int> HeadlessGame::effects() {
     std::vector<int> out;
     const auto& started = platform.recorded_waves().started;
-    for (; effects_seen_ < started.size(); ++effects_seen_) {
-        out.push_back(std::atoi(started[effects_seen_].c_str() + started[effects_seen_].rfind("se") + 2));
-    }
+    for (; effects_seen_ < started.size(); ++effects_seen_) { out.push_back(effect_number(started[effects_seen_])); }
     return out;
 }
 
