@@ -18,9 +18,8 @@ DATA=usr/share/games/sevenchips
 
 STARTED=$(date +%s)
 SEVENCHIPS_DEB_BUILD=$WORK/deb "$SRC/dev" deb >"$WORK/dev.log" 2>&1 || { cat "$WORK/dev.log"; fail "./dev deb failed"; }
-DEBS=("$WORK"/deb/sevenchips_*.deb)
-[ ${#DEBS[@]} = 1 ] && [ -s "${DEBS[0]}" ] || fail "not one sevenchips_*.deb: ${DEBS[*]}"
-DEB=${DEBS[0]}
+DEB=$(echo "$WORK"/deb/sevenchips_*.deb)
+[ -s "$DEB" ] || fail "not one sevenchips_*.deb: $DEB"
 ok "built $(basename "$DEB") in $(( $(date +%s) - STARTED )) s"
 
 ROOT=$WORK/root
@@ -57,7 +56,6 @@ quit_with_escape "the unpacked game"
 ok "the unpacked game played its music and ended on Escape with status 0"
 
 lintian --fail-on error,warning --info "$WORK"/deb/sevenchips_*.changes 2>&1 || fail "lintian: errors or warnings (status $?)"
-ok "lintian: no errors or warnings on the .deb and the .changes"
 appstreamcli validate-tree --no-net "$ROOT" || fail "appstreamcli validate-tree complains"
-ok "appstreamcli: the metainfo, its desktop entry and icon validate"
+ok "lintian finds no errors or warnings on the .deb and the .changes; appstreamcli validates the metainfo"
 echo "PASS in $(( $(date +%s) - STARTED )) s"

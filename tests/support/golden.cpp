@@ -101,10 +101,9 @@ bool read_picture(const std::string& path, const Surface* base, Surface& out) {
 void write_picture(const std::string& path, const Surface& s, const Surface* base) {
     std::vector<std::uint8_t> rgba;
     for (std::size_t i = 0; i < s.pixels().size(); ++i) {
-        const std::uint32_t v = s.pixels()[i];
-        const bool shown = !base || base->pixels()[i] != v;
-        rgba.insert(rgba.end(), {std::uint8_t(shown ? v >> 16 : 0), std::uint8_t(shown ? v >> 8 : 0), std::uint8_t(shown ? v : 0),
-                                 std::uint8_t(shown ? 255 : 0)});
+        const bool shown = !base || base->pixels()[i] != s.pixels()[i];
+        const std::uint32_t v = shown ? s.pixels()[i] | 0xFF000000u : 0;
+        rgba.insert(rgba.end(), {std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v), std::uint8_t(v >> 24)});
     }
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
