@@ -20,11 +20,6 @@ const std::string kUme = "/usr/share/fonts/truetype/horai-umefont/";
 // also "Sleeping..." past its face.
 const std::string kFitting = kUme + "ume-pgo4.ttf";
 
-// The face the game would take among `files`.
-std::unique_ptr<FontEngine> choose(const std::vector<std::string>& files, std::string* warning = nullptr) {
-    return FontEngine::create_from(files, game_face_needs(), warning);
-}
-
 TEST(FontChoiceTest, TheFaceThatFitsBeforeTheOneThatFitsMostBeforeNoJapaneseWhateverTheOrder) {
     for (const std::string& f : {kMono, kProportional, kLatin, kFitting, kUme + "ume-hgo4.ttf", kUme + "ume-pgc4.ttf"}) {
         if (!std::filesystem::exists(f)) { GTEST_SKIP() << "fonts-vlgothic, fonts-horai-umefont and fonts-dejavu-core are needed"; }
@@ -37,7 +32,7 @@ TEST(FontChoiceTest, TheFaceThatFitsBeforeTheOneThatFitsMostBeforeNoJapaneseWhat
     };
     for (const auto& [files, taken, warned] : cases) {
         std::string warning;
-        const auto engine = choose(files, &warning);
+        const auto engine = FontEngine::create_from(files, game_face_needs(), &warning);
         EXPECT_EQ(engine ? engine->font_path() : "", taken);
         EXPECT_EQ(!warning.empty(), warned) << warning;
     }
@@ -54,7 +49,7 @@ TEST(FontChoiceTest, TheFaceThatFitsBeforeTheOneThatFitsMostBeforeNoJapaneseWhat
         for (std::size_t turn = 0; turn < 2 * order.size(); ++turn) {
             if (turn == order.size()) { std::reverse(order.begin(), order.end()); }
             std::rotate(order.begin(), order.begin() + 1, order.end());
-            EXPECT_EQ(choose(order)->font_name(), taken) << "order " << turn;
+            EXPECT_EQ(FontEngine::create_from(order, game_face_needs(), nullptr)->font_name(), taken) << "order " << turn;
         }
     }
 }

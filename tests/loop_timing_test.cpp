@@ -2,6 +2,7 @@
 // collapses the ticks it held up; a held loop fires nothing and then goes on as if unheld.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <tuple>
 #include <vector>
@@ -20,9 +21,7 @@ struct LatePlatform : HeadlessPlatform {
     bool holding() override { return now_ms() >= hold_from && now_ms() < hold_to; }
     void idle_until(std::uint32_t deadline, InputQueue&) override {
         std::uint32_t to = deadline + late;
-        for (const std::uint32_t edge : {hold_from, hold_to}) {
-            if (edge > now_ms() && edge < to) { to = edge; }
-        }
+        for (const std::uint32_t edge : {hold_from, hold_to}) { to = edge > now_ms() ? std::min(to, edge) : to; }
         advance(to - now_ms());
     }
 };

@@ -34,12 +34,11 @@ fi
 
 # The installed copy, its sound going to a file: the battle and its music start about 2.5 s in,
 # so the seconds from 3 to 6 must each be sound.
-AUDIO=$WORK/audio.raw
-start_game SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO" "$PREFIX/bin/sevenchips"
+start_game SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw" "$PREFIX/bin/sevenchips"
 find_window
 sleep 6
 kill -0 "$PID" 2>/dev/null || fail "the installed program ended by itself"
-python3 "$SRC/tests/e2e/audio.py" mix "$AUDIO" $((3 * 176400)) $((6 * 176400)) \
+python3 "$SRC/tests/e2e/audio.py" mix "$WORK/audio.raw" $((3 * 176400)) $((6 * 176400)) \
     $((3 * 176400)) $((6 * 176400)) || exit 1
 quit_with_escape "the installed copy"
 ok "the installed copy found its music, and Escape in battle ends it within a second, status 0"

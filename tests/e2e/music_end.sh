@@ -27,7 +27,6 @@ check() {  # WAIT_S FILE: the piece's length, level and ending
 printf 'MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\25\0\300\0\0\220\74\144\201\160\200\74\0\205\120\260\170\0\0\377\57\0' >"$WORK/one.mid"
 render "$WORK/one.mid" "$WORK/one.wav"
 wait=$(soxi -D "$WORK/one.wav" | awk '{ printf "%.3f", $1 - 1 }')
-echo "   FluidSynth's player goes on for $wait s once the last voice has stopped"
 echo "the desktop's: bg1.mid through FluidSynth at gain $gain"
 render "$SRC/assets/bg/bg1.mid" "$WORK/desktop.wav"
 check "$wait" "$WORK/desktop.wav"

@@ -41,8 +41,7 @@ std::string hex(std::uint64_t h) {
 }
 
 // Every window picture shown, folded into one hash until it is taken.
-class FramePlatform : public HeadlessPlatform {
-public:
+struct FramePlatform : HeadlessPlatform {
     void present(const Surface& screen, int left, int top) override {
         HeadlessPlatform::present(screen, left, top);
         frames = hash_pixels(screen, frames * 1000003 + std::uint64_t(left * 1000 + top));

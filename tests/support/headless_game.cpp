@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -39,10 +40,7 @@ void TempDir::write(const std::string& relative, const std::string& content) con
 }
 
 std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
 }
 
 bool same_block(const Surface& a, int ax, int ay, const Surface& b, int bx, int by, int w, int h) {

@@ -1,7 +1,6 @@
 // A game on the headless platform for tests, with helpers to run it to a point and to look at
 // what it drew and played.
 #pragma once
-#include <memory>
 #include <string>
 #include <vector>
 
