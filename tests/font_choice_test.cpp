@@ -22,7 +22,7 @@ const std::string kFitting = kUme + "ume-pgo4.ttf";
 
 TEST(FontChoiceTest, TheFaceThatFitsBeforeTheOneThatFitsMostBeforeNoJapaneseWhateverTheOrder) {
     for (const std::string& f : {kMono, kProportional, kLatin, kFitting, kUme + "ume-hgo4.ttf", kUme + "ume-pgc4.ttf"}) {
-        if (!std::filesystem::exists(f)) { GTEST_SKIP() << "fonts-vlgothic, fonts-horai-umefont and fonts-dejavu-core are needed"; }
+        if (!std::filesystem::exists(f)) { GTEST_SKIP() << "needs fonts-vlgothic, fonts-horai-umefont, fonts-dejavu-core"; }
     }
     // The files, the one taken, and whether a line warns.
     const std::tuple<std::vector<std::string>, std::string, bool> cases[] = {

@@ -88,7 +88,8 @@ TEST(ControllerTest, AVirtualPadPlaysAsTheKeysDoAndMayComeAndGo) {
         EXPECT_TRUE(drain(p).empty()) << "plugging in round " << round;
         for (const auto& [button, code] : buttons) {
             SDL_JoystickSetVirtualButton(stick, button, SDL_PRESSED);
-            EXPECT_EQ(drain(p), code != 0 ? std::vector<int>{code} : std::vector<int>{}) << "button " << button << ", round " << round;
+            EXPECT_EQ(drain(p), code != 0 ? std::vector<int>{code} : std::vector<int>{})
+                << "button " << button << ", round " << round;
             SDL_JoystickSetVirtualButton(stick, button, SDL_RELEASED);
             EXPECT_TRUE(drain(p).empty()) << "releasing button " << button;
         }

@@ -14,11 +14,6 @@
 namespace sc {
 namespace {
 
-bool parse(std::vector<const char*> args, DesktopOptions& o, std::string& error) {
-    args.insert(args.begin(), "sevenchips");
-    return parse_desktop_options(int(args.size()), args.data(), o, error);
-}
-
 TEST(SettingsTest, ReadsWhatItCanAndSaysWhatItCannot) {
     const Settings none;
     // The text, what is read from it, and how the problem told begins (empty: none).
@@ -100,9 +95,11 @@ TEST(OptionsTest, WhatThePlayerAsksForWinsOverTheSettingsFileAndABadCommandLineI
         {{"--mutee"}, {}, "unknown option"}, {{"-x"}, {}, "unknown option"}, {{"level1"}, {}, "unknown option"},
     };
     for (const auto& c : cases) {
+        std::vector<const char*> args = c.args;
+        args.insert(args.begin(), "sevenchips");
         DesktopOptions o;
         std::string error;
-        EXPECT_EQ(parse(c.args, o, error), c.says == nullptr) << error;
+        EXPECT_EQ(parse_desktop_options(int(args.size()), args.data(), o, error), c.says == nullptr) << error;
         if (c.says == nullptr) {
             EXPECT_EQ(with_options(file, o), c.wins);
         } else {

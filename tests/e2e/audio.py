@@ -76,5 +76,5 @@ elif cmd == "piece":
     sounds_throughout(first, last, "the piece is")
     if abs(peak - peak_db) > 1 or abs(level - rms_db) > 1:
         fail(f"not at its level: peak {peak_db:.1f} and RMS {rms_db:.1f} dBFS, within a dB")
-    if tail > 1 + wait: fail(f"the piece ends {tail - wait:.2f} s after its sound" + (", the player's wait aside" if wait else ""))
+    if tail > 1 + wait: fail(f"the piece ends {tail - wait:.2f} s after its sound" + (", its wait aside" if wait else ""))
     print(f"ok: {secs(last - first):.1f} s of music, every second of it heard, at its level, ending with its sound")

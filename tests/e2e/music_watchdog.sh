@@ -20,7 +20,7 @@ SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$WORK/audio.raw "$WORK/app/sevenchips" --
     >"$WORK/out" 2>"$WORK/err" &
 PID=$!
 find_window
-for _ in $(seq 250); do [ "$(grep -c '"music":\["seek","play"\]' "$WORK/trace.jsonl" 2>/dev/null)" -ge 2 ] && break; sleep 0.1; done
+for _ in $(seq 250); do [ "$(grep -c '"seek","play"' "$WORK/trace.jsonl" 2>/dev/null)" -ge 2 ] && break; sleep 0.1; done
 quit_with_escape "the short piece"
 # The game's time of each restart from the piece's first play.
 read -r first second _ <<<"$(grep '"music":\[[^]]*"play"' "$WORK/trace.jsonl" | sed 's/.*"ms":\([0-9]*\).*/\1/' |

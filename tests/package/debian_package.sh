@@ -30,7 +30,8 @@ for f in usr/games/sevenchips usr/games/sevenchips-replay $DATA/bg/bg1.mid $DATA
     [ -s "$ROOT/$f" ] || fail "$f is not in the package"
 done
 for size in 16x16 32x32 48x48 64x64 128x128 256x256; do
-    [ "$(identify -format '%wx%h' "$ROOT/usr/share/icons/hicolor/$size/apps/sevenchips.png" 2>/dev/null)" = "$size" ] || fail "no $size icon"
+    icon=$ROOT/usr/share/icons/hicolor/$size/apps/sevenchips.png
+    [ "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "$size" ] || fail "no $size icon"
 done
 stray=$(cd "$ROOT" && find usr/bin usr/share/sevenchips usr/local 2>/dev/null)
 [ -z "$stray" ] || fail "outside Debian's places for games: $stray"
