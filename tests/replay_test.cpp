@@ -1,6 +1,8 @@
-// The replay tool: its key scripts, its options, and the trace and pictures it writes.
+// The replay tool: its key scripts and their seed line, its options, the trace and pictures it
+// writes, and the seed it plays a recorded game with.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "pixels/png_reader.hpp"
@@ -11,30 +13,27 @@
 namespace sc {
 namespace {
 
-TEST(KeyScriptTest, NamesCodesCommentsAndBadLinesByNumber) {
-    std::vector<ScriptKey> keys;
+// Keys by name or code, comments, blank lines and a seed line anywhere; a bad line, or a second
+// seed line, fails naming its line.
+TEST(KeyScriptTest, NamesCodesCommentsASeedAndBadLinesByNumber) {
+    KeyScript script;
     std::string error;
-    ASSERT_TRUE(parse_key_script("# a comment\n\n0 Left\n  12   Up # go\n12 38\r\n40 Click\n7 Escape\n", keys, error)) << error;
+    ASSERT_TRUE(parse_key_script("# a comment\n\n0 Left\n  12   Up # go\nseed 18446744073709551615 # the largest\n12 38\r\n"
+                                 "40 Click\n7 Escape\n", script, error)) << error;
+    EXPECT_EQ(script.seed, 18446744073709551615ULL);
     std::vector<std::pair<long, int>> got;
-    for (const auto& k : keys) { got.emplace_back(k.tick, k.code); }
+    for (const auto& k : script.keys) { got.emplace_back(k.tick, k.code); }
     EXPECT_EQ(got, (std::vector<std::pair<long, int>>{{0, 37}, {12, 38}, {12, 38}, {40, kClickCode}, {7, 27}}));
-    for (const char* bad : {"x Left\n", "5\n", "5 Jump\n", "5 Left Right\n", "-1 Up\n", "5 0\n", "5 256\n", "99999999999 Up\n", "5 left\n"}) {
-        keys.clear();
-        error.clear();
-        EXPECT_FALSE(parse_key_script(std::string("0 Up\n") + bad, keys, error)) << bad;
-        EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+    for (const std::string bad : {"x Left", "5", "5 Jump", "5 Left Right", "-1 Up", "5 0", "5 256", "99999999999 Up", "5 left",
+                                  "seed", "seed -1", "seed 5 6", "seed 18446744073709551616", "seed 1\n3 Up\nseed 2"}) {
+        KeyScript fresh;
+        const std::string text = "0 Up\n" + bad + "\n";
+        EXPECT_FALSE(parse_key_script(text, fresh, error)) << bad;
+        EXPECT_EQ(error.rfind("line " + std::to_string(std::count(text.begin(), text.end(), '\n')) + ": ", 0), 0u) << error;
     }
 }
 
-TEST(ReplayToolTest, OptionsAndTheirErrors) {
-    ReplayOptions o;
-    std::string error;
-    const char* ok[] = {"x", "--seed", "42", "--ticks", "10", "--shot", "start:a.png", "--shot", "5:b.png", "--trace", "-"};
-    ASSERT_TRUE(parse_replay_args(11, ok, o, error)) << error;
-    EXPECT_EQ(o.seed, 42u);
-    EXPECT_EQ(o.max_ticks, 10);
-    ASSERT_EQ(o.shots.size(), 2u);
-    EXPECT_EQ(o.shots[1].when, "5");
+TEST(ReplayToolTest, ABadOptionIsAnError) {
     for (auto args : std::vector<std::vector<const char*>>{{"x", "--seed"}, {"x", "--seed", "abc"}, {"x", "--ticks", "-3"},
                                                           {"x", "--shot", "soon:a.png"}, {"x", "--shot", "a.png"}, {"x", "--frobnicate"},
                                                           {"x", "--lang"}}) {
@@ -45,20 +44,28 @@ TEST(ReplayToolTest, OptionsAndTheirErrors) {
     }
 }
 
-// A key comes after the tick it names; Escape ends the run; the trace has a start, a line per
-// tick and per key, and an end; the shots are 800 x 600 window pictures.
-TEST(ReplayToolTest, TraceLinesAndShots) {
+// Run from its command line: a key comes after the tick it names; Escape ends the run; the trace
+// has a start, a line per tick and per key, and an end; the shots are 800 x 600 window pictures.
+// The battle's scenery is drawn from the script's seed, unless the command line gives one.
+TEST(ReplayToolTest, TraceLinesShotsAndTheSeed) {
     testing::TempDir dir;
+    const std::string d = dir.path();
     dir.write("app/se/.keep", "");
     dir.write("keys.txt", "2 Escape\n0 Right\n5000 Enter\n");
-    ReplayOptions o;
-    o.app_dir = dir.path() + "app";
-    o.data_dir = dir.path() + "data";
-    o.keys_file = dir.path() + "keys.txt";
-    o.trace_file = "-";
-    o.shots = {{"start", dir.path() + "start.png"}, {"2", dir.path() + "two.png"}};
+    dir.write("seeded.keys", "seed 3\n");
+    dir.write("plain.keys", "");
     std::ostringstream out, err;
-    ASSERT_EQ(run_replay(o, out, err), 0) << err.str();
+    const auto replay = [&](std::vector<std::string> args) {
+        args.insert(args.end(), {"--app-dir", d + "app", "--data-dir", d + "data"});
+        std::vector<const char*> argv = {"sevenchips-replay"};
+        for (const std::string& a : args) { argv.push_back(a.c_str()); }
+        ReplayOptions o;
+        std::string error;
+        EXPECT_TRUE(parse_replay_args(int(argv.size()), argv.data(), o, error)) << error;
+        return run_replay(o, out, err);
+    };
+    ASSERT_EQ(replay({"--keys", d + "keys.txt", "--trace", "-", "--shot", "start:" + d + "start.png", "--shot", "2:" + d + "two.png"}), 0)
+        << err.str();
     std::vector<std::string> lines;
     std::istringstream in(out.str());
     for (std::string l; std::getline(in, l);) { lines.push_back(l.substr(0, l.find(",\"GameMode\""))); }
@@ -67,14 +74,22 @@ TEST(ReplayToolTest, TraceLinesAndShots) {
                                                "{\"event\":\"key\",\"tick\":2,\"ms\":2619,\"key\":27", "{\"event\":\"end\",\"tick\":2,\"ms\":2619"}));
     EXPECT_NE(out.str().find("\"music\":[\"open\",\"play\"]"), std::string::npos) << "the open of a missing file is traced";
     for (const char* name : {"start.png", "two.png"}) {
-        const std::string bytes = testing::read_file(dir.path() + name);
+        const std::string bytes = testing::read_file(d + name);
         Surface s;
         ASSERT_TRUE(decode_png(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), s)) << name;
-        EXPECT_EQ(s.width(), 800);
-        EXPECT_EQ(s.height(), 600);
+        EXPECT_EQ(std::pair(s.width(), s.height()), std::pair(800, 600)) << name;
     }
-    o.keys_file = dir.path() + "missing.txt";
-    EXPECT_EQ(run_replay(o, out, err), 2);
+    const auto battle_picture = [&](const char* keys, const char* seed) {
+        std::vector<std::string> args = {"--keys", d + keys, "--ticks", "1", "--shot", "1:" + d + "shot.png"};
+        if (*seed != '\0') { args.insert(args.end(), {"--seed", seed}); }
+        EXPECT_EQ(replay(args), 0) << err.str();
+        return testing::read_file(d + "shot.png");
+    };
+    const std::string seed3 = battle_picture("plain.keys", "3"), seed5 = battle_picture("plain.keys", "5");
+    ASSERT_FALSE(seed3 == seed5);
+    EXPECT_TRUE(battle_picture("seeded.keys", "") == seed3) << "the script's seed";
+    EXPECT_TRUE(battle_picture("seeded.keys", "5") == seed5) << "the command line's seed";
+    EXPECT_EQ(replay({"--keys", d + "missing.txt"}), 2);
     EXPECT_NE(err.str().find("missing.txt"), std::string::npos);
 }
 

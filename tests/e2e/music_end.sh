@@ -14,30 +14,23 @@ BUILD=$(realpath "$1"); SRC=$(realpath "$2")
 . "$SRC/tests/e2e/common.inc"
 SOUNDFONT=/usr/share/sounds/sf2/FluidR3_GM.sf2
 command -v fluidsynth >/dev/null && [ -f "$SOUNDFONT" ] || { echo "SKIP: no fluidsynth or FluidR3_GM"; exit 77; }
-MID=$SRC/assets/bg/bg1.mid
 volume=$(sed -n 's/.*kMusicVolume = \([0-9]*\);.*/\1/p' "$SRC/src/platform/common/mix_levels.hpp")
 gain=$(awk -v v="$volume" 'BEGIN { printf "%.6f", v * 1.2 / 128 }')
-render() {  # MID WAV
-    fluidsynth -ni -q -g "$gain" -T wav -F "$2" -r 44100 "$SOUNDFONT" "$1" >/dev/null 2>&1 || fail "fluidsynth could not render $1"
+render() { fluidsynth -ni -q -g "$gain" -T wav -F "$2" -r 44100 "$SOUNDFONT" "$1" >/dev/null 2>&1 || fail "fluidsynth: $1"; }
+check() {  # WAIT_S FILE: the piece's length, level and ending
+    sox "$2" -t raw -e signed -b 16 -c 2 -r 44100 "$WORK/piece.raw" || fail "sox could not read $2"
+    python3 "$SRC/tests/e2e/audio.py" piece "$WORK/piece.raw" 74 -9 -23.6 "$1" || exit 1
 }
-raw() { sox "$1" -t raw -e signed -b 16 -c 2 -r 44100 "$2" || fail "sox could not read $1"; }  # FILE RAW
 
 # One piano note of a quarter second; all sound off and the track's end at 1 s (120 beats a
 # minute, 480 ticks a beat).
 printf 'MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\25\0\300\0\0\220\74\144\201\160\200\74\0\205\120\260\170\0\0\377\57\0' >"$WORK/one.mid"
 render "$WORK/one.mid" "$WORK/one.wav"
 wait=$(soxi -D "$WORK/one.wav" | awk '{ printf "%.3f", $1 - 1 }')
-echo "   FluidSynth's player goes on for $wait s once the last voice has stopped"
-
-echo "the desktop's: $MID through FluidSynth at gain $gain"
-render "$MID" "$WORK/desktop.wav"
-raw "$WORK/desktop.wav" "$WORK/desktop.raw"
-python3 "$SRC/tests/e2e/audio.py" ending "$WORK/desktop.raw" "$wait" || exit 1
-python3 "$SRC/tests/e2e/audio.py" piece "$WORK/desktop.raw" 74 -9 -23.6 || exit 1
-
+echo "the desktop's: bg1.mid through FluidSynth at gain $gain"
+render "$SRC/assets/bg/bg1.mid" "$WORK/desktop.wav"
+check "$wait" "$WORK/desktop.wav"
 echo "the page's: tools/web/render-music.sh"
-bash "$SRC/tools/web/render-music.sh" "$MID" "$volume" "$WORK/page.ogg" || fail "render-music.sh failed"
-raw "$WORK/page.ogg" "$WORK/page.raw"
-python3 "$SRC/tests/e2e/audio.py" ending "$WORK/page.raw" 0 || exit 1
-python3 "$SRC/tests/e2e/audio.py" piece "$WORK/page.raw" 74 -9 -23.6 || exit 1
+bash "$SRC/tools/web/render-music.sh" "$SRC/assets/bg/bg1.mid" "$volume" "$WORK/page.ogg" || fail "render-music.sh failed"
+check 0 "$WORK/page.ogg"
 echo PASS

@@ -11,28 +11,22 @@ BUILD=$(realpath "$1"); SRC=$(realpath "$2")
 E2E_SECONDS=60
 . "$SRC/tests/e2e/common.inc"
 . "$SRC/tests/e2e/window.inc"
-[ -f /usr/share/sounds/sf2/FluidR3_GM.sf2 ] || [ -f /usr/share/sounds/sf2/TimGM6mb.sf2 ] ||
-    [ -f /usr/share/sounds/sf2/default-GM.sf2 ] || { echo "SKIP: no soundfont"; exit 77; }
-
-APP=$WORK/app
-mkdir -p "$APP/bg"
-cp "$BUILD/game/sevenchips" "$APP/"
+ls /usr/share/sounds/sf2/{FluidR3_GM,TimGM6mb,default-GM}.sf2 2>/dev/null | grep -q . || { echo "SKIP: no soundfont"; exit 77; }
+mkdir -p "$WORK/app/bg"
+cp "$BUILD/game/sevenchips" "$WORK/app/"
 # 120 beats a minute, 480 ticks a beat: a piano note for 1 s, the track's end at 4 s.
-printf 'MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\21\0\300\0\0\220\74\144\207\100\200\74\0\226\100\377\57\0' >"$APP/bg/bg1.mid"
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$WORK/audio.raw "$APP/sevenchips" --trace "$WORK/trace.jsonl" \
+printf 'MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\21\0\300\0\0\220\74\144\207\100\200\74\0\226\100\377\57\0' >"$WORK/app/bg/bg1.mid"
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$WORK/audio.raw "$WORK/app/sevenchips" --trace "$WORK/trace.jsonl" \
     >"$WORK/out" 2>"$WORK/err" &
 PID=$!
 find_window
-restarts() { cat "$WORK/trace.jsonl" 2>/dev/null | grep -c '"music":\["seek","play"\]'; }
-for _ in $(seq 250); do [ "$(restarts)" -ge 2 ] && break; sleep 0.1; done
+for _ in $(seq 250); do [ "$(grep -c '"seek","play"' "$WORK/trace.jsonl" 2>/dev/null)" -ge 2 ] && break; sleep 0.1; done
 quit_with_escape "the short piece"
 # The game's time of each restart from the piece's first play.
-times=$(grep '"music":\[[^]]*"play"' "$WORK/trace.jsonl" | sed 's/.*"ms":\([0-9]*\).*/\1/' |
-    awk 'NR == 1 { t = $1; next } { printf "%s%d", (NR > 2 ? " " : ""), $1 - t }')
-echo "   restarted at $times ms of the game's time after the first play"
-read -r first second _ <<<"$times"
-[ -n "${second:-}" ] || fail "fewer than two restarts in 25 s"
-[ "$first" -ge 5700 ] && [ "$first" -le 6400 ] && [ "$second" -ge 11700 ] && [ "$second" -le 12400 ] ||
+read -r first second _ <<<"$(grep '"music":\[[^]]*"play"' "$WORK/trace.jsonl" | sed 's/.*"ms":\([0-9]*\).*/\1/' |
+    awk 'NR == 1 { t = $1; next } { printf "%d ", $1 - t }')"
+echo "   restarted at ${first:-never} and ${second:-never} ms of the game's time after the first play"
+[ "${first:-0}" -ge 5700 ] && [ "$first" -le 6400 ] && [ "${second:-0}" -ge 11700 ] && [ "$second" -le 12400 ] ||
     fail "not restarted at 6 s and 12 s, as the watchdog does when the piece's length has played"
 ok "the watchdog restarts the 4 s piece at 6 s and 12 s"
 echo PASS

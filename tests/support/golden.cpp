@@ -3,10 +3,10 @@
 #include <png.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <numeric>
 #include <sstream>
 
 #include "core/window_picture.hpp"
@@ -19,7 +19,6 @@ namespace sc::testing {
 
 namespace {
 
-using Fields = std::map<std::string, std::string>;
 const std::string kGolden = SEVENCHIPS_SOURCE_DIR "/tests/golden/";
 
 // Four interleaved FNV-1a lanes over the pixels: fast, and any changed pixel changes it.
@@ -42,8 +41,7 @@ std::string hex(std::uint64_t h) {
 }
 
 // Every window picture shown, folded into one hash until it is taken.
-class FramePlatform : public HeadlessPlatform {
-public:
+struct FramePlatform : HeadlessPlatform {
     void present(const Surface& screen, int left, int top) override {
         HeadlessPlatform::present(screen, left, top);
         frames = hash_pixels(screen, frames * 1000003 + std::uint64_t(left * 1000 + top));
@@ -86,8 +84,7 @@ bool line_scoped(const std::string& name) {
 // A kept picture is an overlay of what differs from the battle's first picture (the base): RGBA,
 // transparent where the base shows.
 bool read_picture(const std::string& path, const Surface* base, Surface& out) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
+    png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str())) { return false; }
     image.format = PNG_FORMAT_RGBA;
@@ -103,13 +100,11 @@ bool read_picture(const std::string& path, const Surface* base, Surface& out) {
 void write_picture(const std::string& path, const Surface& s, const Surface* base) {
     std::vector<std::uint8_t> rgba;
     for (std::size_t i = 0; i < s.pixels().size(); ++i) {
-        const std::uint32_t v = s.pixels()[i];
-        const bool shown = !base || base->pixels()[i] != v;
-        rgba.insert(rgba.end(), {std::uint8_t(shown ? v >> 16 : 0), std::uint8_t(shown ? v >> 8 : 0), std::uint8_t(shown ? v : 0),
-                                 std::uint8_t(shown ? 255 : 0)});
+        const bool shown = !base || base->pixels()[i] != s.pixels()[i];
+        const std::uint32_t v = shown ? s.pixels()[i] | 0xFF000000u : 0;
+        rgba.insert(rgba.end(), {std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v), std::uint8_t(v >> 24)});
     }
-    png_image image;
-    std::memset(&image, 0, sizeof image);
+    png_image image{};
     image.version = PNG_IMAGE_VERSION;
     image.width = png_uint_32(s.width());
     image.height = png_uint_32(s.height());
@@ -117,22 +112,15 @@ void write_picture(const std::string& path, const Surface& s, const Surface* bas
     png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr);
 }
 
-// Expected, actual and their difference (red where they differ) beside the build.
+// Expected, actual and what differs (the actual pixels alone) beside the build.
 std::string write_failure(const std::string& stem, const Surface& want, const Surface& got) {
     const std::string dir = SEVENCHIPS_BUILD_DIR "/golden-failures/";
     std::filesystem::create_directories(dir);
-    Surface diff = want;
-    int differ = 0;
-    for (int y = 0; y < diff.height(); ++y) {
-        for (int x = 0; x < diff.width(); ++x) {
-            const bool same = want.at(x, y) == got.at(x, y);
-            differ += !same;
-            diff.set(x, y, same ? (want.at(x, y) >> 2) & 0x3F3F3Fu : 0xFF0000u);
-        }
-    }
     write_png(dir + stem + "-expected.png", want);
     write_png(dir + stem + "-actual.png", got);
-    write_png(dir + stem + "-diff.png", diff);
+    write_picture(dir + stem + "-diff.png", got, &want);
+    const long differ = std::inner_product(want.pixels().begin(), want.pixels().end(), got.pixels().begin(), 0L,
+                                           std::plus<>(), std::not_equal_to<>());
     return std::to_string(differ) + " pixels differ; see " + dir + stem + "-{expected,actual,diff}.png";
 }
 
@@ -149,13 +137,10 @@ std::string check_golden(const Scenario& sc) {
     if (!parse_key_script(read_file(SEVENCHIPS_SOURCE_DIR "/" + sc.keys), keys, error) || keys.empty()) {
         return "cannot read the key script " + sc.keys + " " + error;
     }
-    std::vector<std::pair<std::string, Fields>> expected;  // event and tick, its fields
+    std::vector<std::string> expected, made;  // the golden file's lines but its comments, and this run's
     std::ifstream in(kGolden + sc.name + ".txt");
-    for (std::string text, word, event, tick; std::getline(in, text);) {
-        std::istringstream words(text);
-        if (text.empty() || text[0] == '#' || !(words >> event >> tick)) { continue; }
-        expected.emplace_back(event + " " + tick, Fields{});
-        while (words >> word) { expected.back().second[word.substr(0, word.find('='))] = word.substr(word.find('=') + 1); }
+    for (std::string text; std::getline(in, text);) {
+        if (!text.empty() && text[0] != '#') { expected.push_back(text); }
     }
     if (!update && expected.empty()) { return "no golden file tests/golden/" + sc.name + ".txt (./dev golden makes it)"; }
 
@@ -170,23 +155,21 @@ std::string check_golden(const Scenario& sc) {
     g.seed_value = sc.seed;
     g.app_dir_override = app.path();
     ReplaySession session(g, platform, keys, sc.ticks);
-    std::ostringstream out;  // the golden file as this run makes it
+    std::ostringstream out;  // the golden file's comments, then the lines this run makes
     out << "# Seed " << sc.seed << ", keys " << sc.keys << ", at most " << sc.ticks << " ticks; remade by ./dev golden.\n# A line per "
         << (sc.stride == 1 ? "event" : "key and every " + std::to_string(sc.stride) + "th tick")
         << ": the fields that changed, the window pictures shown meanwhile (w),\n# Display(1) and Display(2) after it (d1, d2)"
         << (sc.stride == 1 ? "" : ", the fields of the events in between (s)") << ".\n";
-    Fields got, want;
-    std::size_t next = 0, sounds_seen = 0, music_seen = 0;
+    std::map<std::string, std::string> got;  // the fields as the lines so far leave them
+    std::size_t sounds_seen = 0, music_seen = 0;
     int stops_seen = 0;
     std::uint32_t last_ms = platform.now_ms();
     std::uint64_t between = 0;
-    std::string failure;
-    bool done = false;
+    std::string failure;  // of the pictures
     Surface base;
     const std::string base_path = kGolden + "start-seed" + std::to_string(sc.seed) + ".png";
     const bool have_base = !update && read_picture(base_path, nullptr, base);
     session.run([&](const std::string& event, int key) {
-        if (done) { return; }
         const long tick = session.ticks();
         std::string sounds, music;
         const auto& started = platform.recorded_waves().started;
@@ -197,8 +180,8 @@ std::string check_golden(const Scenario& sc) {
         stops_seen = platform.recorded_waves().stops;
         last_ms = platform.now_ms();
         const bool kept = event == "start" || event == "end" || (event == "tick" && std::count(sc.pictures.begin(), sc.pictures.end(), tick));
-        const bool line = kept || event == "key" || tick % sc.stride == 0 || g.Timer2.Interval == 0;
-        if (!line) {
+        const bool has_line = kept || event == "key" || tick % sc.stride == 0 || g.Timer2.Interval == 0;
+        if (!has_line) {
             for (const auto& [name, value] : fields) { between = hash_text(name + "=" + value, between); }
             return;
         }
@@ -210,55 +193,42 @@ std::string check_golden(const Scenario& sc) {
         platform.frames = between = 0;
         // The line: what changed since the line before, and what belongs to this line alone.
         const std::string head = event + " " + std::to_string(tick);
-        out << head;
+        std::string line = head;
         std::erase_if(got, [](const auto& f) { return line_scoped(f.first); });
         for (const auto& [name, value] : fields) {
             const auto was = got.find(name);
-            if (line_scoped(name) ? !value.empty() : was == got.end() || was->second != value) { out << " " << name << "=" << value; }
+            if (line_scoped(name) ? !value.empty() : was == got.end() || was->second != value) { line += " " + name + "=" + value; }
             got[name] = value;
         }
-        out << "\n";
+        made.push_back(line);
         const Surface window = compose_window(g.Display[0], g.ScreenLeft, g.ScreenTop);
         const std::string stem = sc.name + "-" + (event == "tick" ? "t" + std::to_string(tick) : event);
+        const std::string picture = event == "start" ? base_path : kGolden + stem + ".png";
         if (update) {
             if (event == "start") { base = window; }
-            if (kept) { write_picture(event == "start" ? base_path : kGolden + stem + ".png", window, event == "start" ? nullptr : &base); }
+            if (kept) { write_picture(picture, window, event == "start" ? nullptr : &base); }
             return;
         }
-        if (failure.empty()) {
-            std::string diffs = next < expected.size() ? "" : "\n  the golden file ends before this event";
-            if (next < expected.size()) {
-                const auto& [want_head, want_fields] = expected[next++];
-                std::erase_if(want, [](const auto& f) { return line_scoped(f.first); });
-                for (const auto& [name, value] : want_fields) { want[name] = value; }
-                if (want_head != head) { diffs = "\n  expected the event " + want_head + " here"; }
-                Fields names = got;
-                names.insert(want.begin(), want.end());
-                for (const auto& [name, unused] : names) {
-                    static const Fields said = {{"w", "the window pictures shown (w)"}, {"d1", "Display(1) (d1)"}, {"d2", "Display(2) (d2)"},
-                                                {"s", "the fields of the events since the line before (s)"}};
-                    if (got[name] != want[name]) { diffs += "\n  " + (said.count(name) ? said.at(name) : name) + ": expected " + want[name] + ", got " + got[name]; }
-                }
-            }
-            if (!diffs.empty()) { failure = head + (sc.stride > 1 ? " (or an event since the line before)" : "") + ":" + diffs; }
-        }
-        if (kept && have_base) {
-            Surface expected_window;
-            if (!read_picture(event == "start" ? base_path : kGolden + stem + ".png", event == "start" ? nullptr : &base, expected_window)) {
-                failure += "\n  no kept picture tests/golden/" + stem + ".png";
-            } else if (expected_window.pixels() != window.pixels()) {
-                failure += (failure.empty() ? head + ":" : "") + "\n  the window picture at " + head + ": " + write_failure(stem, expected_window, window);
-            } else if (!failure.empty()) {
-                failure += "\n  the window picture at " + head + " is as expected";
-            }
-            done = !failure.empty();
+        Surface expected_window;
+        if (!kept || !have_base || !failure.empty()) { return; }
+        if (!read_picture(picture, event == "start" ? nullptr : &base, expected_window)) {
+            failure = "no kept picture tests/golden/" + stem + ".png";
+        } else if (expected_window.pixels() != window.pixels()) {
+            failure = "the window picture at " + head + ": " + write_failure(stem, expected_window, window);
         }
     });
     if (update) {
+        for (const std::string& line : made) { out << line << "\n"; }
         std::ofstream(kGolden + sc.name + ".txt") << out.str();
         return "";
     }
-    if (failure.empty() && next != expected.size()) { failure = "the run ended before the golden file's " + expected[next].first; }
+    // The first line that differs: the same lines from the same start mean the same states.
+    const auto [w, m] = std::mismatch(expected.begin(), expected.end(), made.begin(), made.end());
+    if (w != expected.end() || m != made.end()) {
+        failure = "the first line that differs (at a stride, or an event since the line before):\n  expected " +
+                  (w != expected.end() ? *w : "the file's end") + "\n  got      " + (m != made.end() ? *m : "the run's end") +
+                  (failure.empty() ? "" : "\n" + failure);
+    }
     return failure;
 }
 

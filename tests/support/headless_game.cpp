@@ -2,12 +2,15 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "platform/fonts/installed_fonts.hpp"
+#include "runs/trace.hpp"
 
 namespace sc::testing {
 
@@ -37,30 +40,19 @@ void TempDir::write(const std::string& relative, const std::string& content) con
 }
 
 std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
 }
 
 bool same_block(const Surface& a, int ax, int ay, const Surface& b, int bx, int by, int w, int h) {
     for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (a.at(ax + x, ay + y) != b.at(bx + x, by + y)) { return false; }
-        }
+        if (!std::equal(a.row(ay + y) + ax, a.row(ay + y) + ax + w, b.row(by + y) + bx)) { return false; }
     }
     return true;
 }
 
-int count_not(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v) {
-    return (x2 - x1 + 1) * (y2 - y1 + 1) - count_is(s, x1, y1, x2, y2, v);
-}
-
 int count_is(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v) {
     int n = 0;
-    for (int y = y1; y <= y2; ++y) {
-        for (int x = x1; x <= x2; ++x) { n += s.at(x, y) == v; }
-    }
+    for (int y = y1; y <= y2; ++y) { n += int(std::count(s.row(y) + x1, s.row(y) + x2 + 1, v)); }
     return n;
 }
 
@@ -75,30 +67,23 @@ HeadlessGame::HeadlessGame(std::uint64_t seed, std::uint32_t clock_start)
     g.app_dir_override = app.path();
 }
 
-void HeadlessGame::load() { loop.start(); }
-
-void HeadlessGame::on_event(const LoopEvent& e) {
-    if (e.kind == LoopEvent::Kind::Timer2) { ++ticks_done; }
+bool HeadlessGame::step() {
+    return loop.run_one([this](const LoopEvent& e) { ticks_done += e.kind == LoopEvent::Kind::Timer2; });
 }
 
 void HeadlessGame::start_battle() {
     load();
-    for (int guard = 0; guard < 1000 && !(g.StartStage == 1 && g.GameMode == 0 && g.Timer2.Interval > 0); ++guard) {
-        if (!loop.run_one([this](const LoopEvent& e) { on_event(e); })) { break; }
-    }
+    for (int guard = 0; guard < 1000 && !(g.StartStage == 1 && g.GameMode == 0 && g.Timer2.Interval > 0) && step(); ++guard) {}
 }
 
 void HeadlessGame::ticks(int n) {
     const long target = ticks_done + n;
-    for (int guard = 0; guard < n * 200 + 100 && ticks_done < target; ++guard) {
-        if (g.ended || g.Timer2.Interval == 0) { break; }
-        if (!loop.run_one([this](const LoopEvent& e) { on_event(e); })) { break; }
-    }
+    for (int guard = 0; guard < n * 200 + 100 && ticks_done < target && !g.ended && g.Timer2.Interval != 0 && step(); ++guard) {}
 }
 
 void HeadlessGame::key(int code) {
     g.input.push(InputEvent{InputEvent::Kind::Key, code});
-    loop.run_one([this](const LoopEvent& e) { on_event(e); });
+    step();
 }
 
 void HeadlessGame::select(int p) {
@@ -115,9 +100,7 @@ void HeadlessGame::settle(int p, int row) {
 std::vector<int> HeadlessGame::effects() {
     std::vector<int> out;
     const auto& started = platform.recorded_waves().started;
-    for (; effects_seen_ < started.size(); ++effects_seen_) {
-        out.push_back(std::atoi(started[effects_seen_].c_str() + started[effects_seen_].rfind("se") + 2));
-    }
+    for (; effects_seen_ < started.size(); ++effects_seen_) { out.push_back(effect_number(started[effects_seen_])); }
     return out;
 }
 

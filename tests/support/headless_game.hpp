@@ -1,7 +1,6 @@
 // A game on the headless platform for tests, with helpers to run it to a point and to look at
 // what it drew and played.
 #pragma once
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,7 +36,9 @@ bool same_block(const Surface& a, int ax, int ay, const Surface& b, int bx, int 
 
 // Pixels of the rectangle (x1, y1)-(x2, y2), corners included, that have (or lack) colour v.
 int count_is(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v);
-int count_not(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v);
+inline int count_not(const Surface& s, int x1, int y1, int x2, int y2, std::uint32_t v) {
+    return (x2 - x1 + 1) * (y2 - y1 + 1) - count_is(s, x1, y1, x2, y2, v);
+}
 
 struct HeadlessGame {
     explicit HeadlessGame(std::uint64_t seed = 1, std::uint32_t clock_start = 0);
@@ -49,7 +50,7 @@ struct HeadlessGame {
     EventLoop loop;
 
     // Form_Load only (state initialised, nothing drawn).
-    void load();
+    void load() { loop.start(); }
     // Runs the loop until the battle has started (the second start-up tick has run).
     void start_battle();
     // Runs n battle ticks through the loop (keys already queued are served first).
@@ -74,7 +75,7 @@ struct HeadlessGame {
     long ticks_done = 0;
 
 private:
-    void on_event(const LoopEvent& e);
+    bool step();  // one event of the loop; false once it has ended
     std::size_t effects_seen_ = 0;
 };
 
