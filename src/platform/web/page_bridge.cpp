@@ -14,16 +14,16 @@ EM_JS(int, sc_page_take_input, (int* x, int* y), {
 EM_JS(void, sc_page_wait, (double ms), {
     Asyncify.handleSleep(function(wakeUp) { Module.page.wait(ms, wakeUp); });
 });
+// The picture goes as the program's memory and where in it the picture lies: nothing is made
+// anew for each rectangle.
 EM_JS(void, sc_page_show, (const unsigned char* rgba, int x, int y, int w, int h), {
-    Module.page.show(HEAPU8.subarray(rgba, rgba + 800 * 600 * 4), x, y, w, h);
+    Module.page.show(HEAPU8.buffer, rgba, x, y, w, h);
 });
 EM_JS(int, sc_page_muted, (), { return Module.page.muted() ? 1 : 0; });
 EM_JS(double, sc_page_speed, (), { return Module.page.speed(); });
 EM_JS(void, sc_page_keep_clear_file, (const char* path), { Module.page.keepClearFile(UTF8ToString(path)); });
 EM_JS(void, sc_page_ended, (const char* recording), { Module.page.ended(UTF8ToString(recording)); });
-EM_JS(void, sc_page_keep_picture, (const char* when, const unsigned char* rgba), {
-    Module.page.keepPicture(UTF8ToString(when), HEAPU8.slice(rgba, rgba + 800 * 600 * 4));
-});
+EM_JS(void, sc_page_keep_picture, (const char* when), { Module.page.keepPicture(UTF8ToString(when)); });
 EM_JS(void, sc_page_failed, (const char* why), { Module.page.failed(UTF8ToString(why)); });
 EM_JS(int, sc_page_open_sound, (int muted, double music_gain, double effect_gain), {
     return Module.page.openSound(!!muted, music_gain, effect_gain) ? 1 : 0;
@@ -46,7 +46,7 @@ double speed() { return sc_page_speed(); }
 double now() { return emscripten_get_now(); }
 void keep_clear_file(const char* path) { sc_page_keep_clear_file(path); }
 void ended(const char* recording) { sc_page_ended(recording); }
-void keep_picture(const char* when, const std::uint8_t* rgba) { sc_page_keep_picture(when, rgba); }
+void keep_picture(const char* when) { sc_page_keep_picture(when); }
 void failed(const char* why) { sc_page_failed(why); }
 bool open_sound(bool muted, double music_gain, double effect_gain) {
     return sc_page_open_sound(muted ? 1 : 0, music_gain, effect_gain) != 0;
