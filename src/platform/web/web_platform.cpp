@@ -95,24 +95,31 @@ void WebPlatform::wait_a_moment(std::uint32_t ms, InputQueue& queue) {
 
 namespace {
 
-// Whether two runs of pixels are equal, 64 bytes to a test: the browser's memcmp goes a byte
-// at a time, and every row drawn on is compared.
-bool same_pixels(const std::uint32_t* a, const std::uint32_t* b, int count) {
+// Whether 16 pixels differ, 64 bytes to a test: the browser's memcmp goes a byte at a time,
+// and every row drawn on is searched.
+bool block_differs(const std::uint32_t* a, const std::uint32_t* b) {
+    std::uint64_t differ = 0;
+    for (int k = 0; k < 16; k += 2) {
+        std::uint64_t x = 0, y = 0;
+        std::memcpy(&x, a + k, sizeof x);
+        std::memcpy(&y, b + k, sizeof y);
+        differ |= x ^ y;
+    }
+    return differ != 0;
+}
+
+// The first pixel where two runs differ (count: none), and the last (one that does differ).
+int first_difference(const std::uint32_t* a, const std::uint32_t* b, int count) {
     int i = 0;
-    for (; i + 16 <= count; i += 16) {
-        std::uint64_t differ = 0;
-        for (int k = 0; k < 16; k += 2) {
-            std::uint64_t x = 0, y = 0;
-            std::memcpy(&x, a + i + k, sizeof x);
-            std::memcpy(&y, b + i + k, sizeof y);
-            differ |= x ^ y;
-        }
-        if (differ != 0) { return false; }
-    }
-    for (; i < count; ++i) {
-        if (a[i] != b[i]) { return false; }
-    }
-    return true;
+    while (i + 16 <= count && !block_differs(a + i, b + i)) { i += 16; }
+    while (i < count && a[i] == b[i]) { ++i; }
+    return i;
+}
+int last_difference(const std::uint32_t* a, const std::uint32_t* b, int count) {
+    int i = count;
+    while (i >= 16 && !block_differs(a + i - 16, b + i - 16)) { i -= 16; }
+    while (a[i - 1] == b[i - 1]) { --i; }
+    return i - 1;
 }
 
 }  // namespace
@@ -137,10 +144,9 @@ void WebPlatform::present(const Surface& screen, int left, int top) {
             if (!every_row && screen.row_generation(y - top) <= shown_generation_) { continue; }
             const std::uint32_t* from = screen.row(y - top) + (x0 - left);
             std::uint32_t* to = picture_.row(y) + x0;
-            if (same_pixels(from, to, x1 - x0)) { continue; }
-            int first = 0, last = x1 - x0 - 1;
-            while (from[first] == to[first]) { ++first; }
-            while (from[last] == to[last]) { --last; }
+            const int first = first_difference(from, to, x1 - x0);
+            if (first == x1 - x0) { continue; }
+            const int last = last_difference(from, to, x1 - x0);
             std::copy(from + first, from + last + 1, to + first);
             Span& fresh = fresh_[std::size_t(y)];
             fresh.first = std::min(fresh.first, x0 + first);
