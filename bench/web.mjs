@@ -3,10 +3,21 @@
 //   web_start_ms, web_sign_ms  navigation to the start screen, and the first key to the first
 //                              picture with the signboard on it (median of five fresh visits)
 //   web_bytes, web_gzip_bytes  every file of the site, and each gzipped (level 9)
-//   web_cpu_s, web_cpu_runs    the browser's CPU time (every process of it) over SECONDS of
-//                              battle, from 4 s after the first key (its first tick comes
-//                              some 2.7 s after it): the median of three fresh visits, and
-//                              all three
+//   web_cpu_s, web_floor_cpu_s, web_cpu_pairs
+//                              the browser's CPU time (its processes but its own interface's
+//                              renderer) over SECONDS of the page in battle, from 20 s after
+//                              the first key (the battle's first tick comes some 2.7 s after
+//                              it), against the same of the floor page from 20 s after it
+//                              loaded: five pairs, page and floor in turn, each visit in a
+//                              fresh browser, and the pair with the median ratio. The 20 s let
+//                              the browser's optimising compiler take up the battle's code
+//                              (0.05-0.1 s of CPU, once a game). Both pages without Web Audio
+//                              (an init script takes it away; the game then plays silently and
+//                              says so in one console line, which is checked): the headless
+//                              browser's audio threads move one visit's CPU time fourfold.
+//   web_sound_cpu_s, web_sound_cpu_runs, web_silent_cpu_s
+//                              the page in battle with its sound: the median of three visits
+//                              and all three, against the median of the five silent ones
 //   web_replay_tps, native_replay_tps  demo/win.keys replayed by the replay tool built for the
 //                              browser (in a page) and by the native one, alternately, three
 //                              times each: the median battle ticks per second of each
@@ -56,13 +67,15 @@ function siteBytes() {
   return { bytes, gzipped };
 }
 
-// CPU seconds so far of all the descendants of the process `pid` (the browser's processes are
-// this one's).
+// CPU seconds so far of the descendants of the process `pid` (the browser's processes are this
+// one's), but for the renderer of the browser's own interface (--top-chrome-webui), which is
+// no page's and collects its garbage in the middle of some visits.
 function childrenCpu(pid) {
   const stats = fs.readdirSync("/proc").filter((d) => /^\d+$/.test(d)).map((d) => {
     try {
       const fields = fs.readFileSync(`/proc/${d}/stat`, "utf8").replace(/^.*\) /, "").split(" ");
-      return { pid: Number(d), ppid: Number(fields[1]), ticks: Number(fields[11]) + Number(fields[12]) };
+      const own = fs.readFileSync(`/proc/${d}/cmdline`, "utf8").includes("--top-chrome-webui");
+      return { pid: Number(d), ppid: Number(fields[1]), ticks: own ? 0 : Number(fields[11]) + Number(fields[12]) };
     } catch {
       return null;  // it ended meanwhile
     }
@@ -73,6 +86,56 @@ function childrenCpu(pid) {
     for (const s of stats) if (!tree.has(s.pid) && tree.has(s.ppid)) { tree.add(s.pid); grown = true; }
   }
   return stats.filter((s) => tree.has(s.pid) && s.pid !== pid).reduce((sum, s) => sum + s.ticks, 0) / 100;  // CLK_TCK
+}
+
+// The floor of figure 11: what any page pays to show a picture ten times a second on a canvas
+// set up as the game's (800 x 600, 2d, opaque, desynchronized): a band of 800 x 16 pixels put
+// anew each time, the size of what a tick of the battle changes.
+const FLOOR_PAGE = `<!DOCTYPE html><meta charset="utf-8"><body style="margin: 0; background: #000">
+<canvas id="screen" width="800" height="600"></canvas><script>
+  const context = document.getElementById("screen").getContext("2d", { alpha: false, desynchronized: true });
+  const band = context.createImageData(800, 16);
+  let shown = 0;
+  setInterval(() => {
+    band.data.fill(++shown % 2 ? 200 : 40);
+    context.putImageData(band, 0, 292);
+  }, 100);
+</script>`;
+
+// Takes Web Audio away from a page, as a browser without it would be.
+function withoutAudio() {
+  delete window.AudioContext;
+  delete window.webkitAudioContext;
+}
+
+// The browser's CPU seconds over `seconds` of one visit in a fresh browser, from `WARM_UP_S`
+// after the game's first key (game) or after the floor page loaded, with or without Web Audio.
+const WARM_UP_S = 20;
+async function visitCpu(url, { game, audio }) {
+  const browser = await launch();
+  try {
+    const context = await browser.newContext();
+    if (!audio) await context.addInitScript(withoutAudio);
+    const page = await context.newPage();
+    const said = [];
+    page.on("console", (message) => { if (message.text().startsWith("sevenchips")) said.push(message.text()); });
+    await page.goto(url + (game ? "index.html" : "floor.html"));
+    if (game) {
+      await waitForState(page, "start");
+      await page.keyboard.press("Enter");
+      await waitForState(page, "playing");
+    }
+    await page.waitForTimeout(WARM_UP_S * 1000);
+    const before = childrenCpu(process.pid);
+    await page.waitForTimeout(seconds * 1000);
+    const cpu = childrenCpu(process.pid) - before;
+    if (game && !audio && said.join("\n") !== "sevenchips: no audio in this browser; playing silently") {
+      throw new Error(`the page without Web Audio said ${JSON.stringify(said)}, not its one line`);
+    }
+    return cpu;
+  } finally {
+    await browser.close();
+  }
 }
 
 const REPLAY_PAGE = `<!DOCTYPE html><meta charset="utf-8"><script src="sevenchips-replay.js"></script><script>
@@ -94,10 +157,12 @@ const server = await serve(site, {
   "/sevenchips-replay.js": path.join(webBuild, "game/sevenchips-replay.js"),
   "/sevenchips-replay.wasm": path.join(webBuild, "game/sevenchips-replay.wasm"),
   "/replay.html": path.join(webBuild, "replay.html"),
+  "/floor.html": path.join(webBuild, "floor.html"),
 });
 fs.writeFileSync(path.join(webBuild, "replay.html"), REPLAY_PAGE);
+fs.writeFileSync(path.join(webBuild, "floor.html"), FLOOR_PAGE);
 fs.mkdirSync(path.join(webBuild, "bench-app/se"), { recursive: true });
-const browser = await launch();
+let browser = await launch();
 try {
   // Start-up.
   const start = [], sign = [];
@@ -123,28 +188,31 @@ try {
 
   // The battle, idle but for the clock, as a player's page runs it: no trace, whose line a tick
   // through the console to this script cost the browser 0.1-0.2 s of the 20. The battle begins
-  // some 2.7 s after the first input (the signboard's logo and its two seconds).
+  // some 2.7 s after the first input (the signboard's logo and its two seconds). Only the
+  // visit's own browser runs meanwhile.
+  await browser.close();
+  browser = null;
   {
-    const runs = [];
-    for (let visit = 0; visit < 3; visit++) {
-      const context = await browser.newContext();
-      const page = await context.newPage();
-      await page.goto(server.url + "index.html");
-      await waitForState(page, "start");
-      await page.keyboard.press("Enter");
-      await waitForState(page, "playing");
-      await page.waitForTimeout(4000);
-      const before = childrenCpu(process.pid);
-      await page.waitForTimeout(seconds * 1000);
-      runs.push(childrenCpu(process.pid) - before);
-      await context.close();
+    const pairs = [];
+    for (let pair = 0; pair < 5; pair++) {
+      const game = await visitCpu(server.url, { game: true, audio: false });
+      const floor = await visitCpu(server.url, { game: false, audio: false });
+      pairs.push({ game, floor, ratio: game / floor });
     }
-    say("web_cpu_s", median(runs).toFixed(2));
-    say("web_cpu_runs", runs.map((s) => s.toFixed(2)).join(","));
+    const middle = [...pairs].sort((a, b) => a.ratio - b.ratio)[2];
+    say("web_cpu_s", middle.game.toFixed(2));
+    say("web_floor_cpu_s", middle.floor.toFixed(2));
+    say("web_cpu_pairs", pairs.map((p) => `${p.game.toFixed(2)}/${p.floor.toFixed(2)}`).join(","));
+    const sound = [];
+    for (let visit = 0; visit < 3; visit++) sound.push(await visitCpu(server.url, { game: true, audio: true }));
+    say("web_sound_cpu_s", median(sound).toFixed(2));
+    say("web_sound_cpu_runs", sound.map((s) => s.toFixed(2)).join(","));
+    say("web_silent_cpu_s", median(pairs.map((p) => p.game)).toFixed(2));
   }
 
   // The replay tool in the page and on the machine.
   {
+    browser = await launch();
     const page = await browser.newPage();
     await page.goto(server.url + "replay.html");
     const ticks = Number(fs.readFileSync(winKeys, "utf8").trim().split("\n").at(-1).split(" ")[0]);  // its last key
@@ -161,6 +229,6 @@ try {
     say("native_replay_tps", (ticks / (median(native) / 1000)).toFixed(0));
   }
 } finally {
-  await browser.close();
+  if (browser) await browser.close();
   await server.close();
 }

@@ -2,6 +2,9 @@
 // beneath them. (The frame's tiles and the faces' labels: the golden replays.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "support/headless_game.hpp"
 
 namespace sc {
@@ -94,6 +97,59 @@ TEST(SurfaceTest, RasterOperationsClippingAndOverlap) {
     EXPECT_EQ(count_is(dst, 0, 0, 5, 5, 0xFFFFFF), 36 - 6 - 4);
     BitBlt(numbers, 0, 1, 1, 3, numbers, 0, 0, SRCCOPY);  // onto itself, overlapping
     EXPECT_EQ(numbers.at(0, 3), 20u);
+}
+
+// A platform shows again only the rows a surface says were drawn on: every drawing must mark
+// each row it changed, clipped or not, and a small drawing no row far from it.
+TEST(SurfaceTest, EveryDrawingMarksTheRowsItChanged) {
+    Surface chip(40, 40);
+    paint_pattern(chip);
+    const struct { const char* name; std::function<void(Surface&)> draw; } drawings[] = {
+        {"fill_box", [](Surface& s) { fill_box(s, 30, 90, 10, 70, kWhite); }},
+        {"fill_box off the top", [](Surface& s) { fill_box(s, 5, -8, 20, 3, kWhite); }},
+        {"draw_box, 3 wide", [](Surface& s) { s.DrawWidth = 3; draw_box(s, 40, 60, 10, 20, kWhite); }},
+        {"draw_line", [](Surface& s) { draw_line(s, 3, 100, 50, 40, kWhite); }},
+        {"draw_line, 5 wide", [](Surface& s) { s.DrawWidth = 5; draw_line(s, 60, 20, 10, 20, kWhite); }},
+        {"draw_line off the bottom", [](Surface& s) { s.DrawWidth = 4; draw_line(s, 0, 110, 60, 130, kWhite); }},
+        {"draw_circle", [](Surface& s) { draw_circle(s, 40, 50, 16, kWhite); }},
+        {"draw_circle, 6 wide, off the top", [](Surface& s) { s.DrawWidth = 6; draw_circle(s, 30, 4, 16, kWhite); }},
+        {"draw_circle of no radius", [](Surface& s) { draw_circle(s, 10, 70, 0, kWhite); }},
+        {"BitBlt, each raster operation", [&chip](Surface& s) {
+             BitBlt(s, 10, 30, 36, 20, chip, 0, 0, SRCCOPY);
+             BitBlt(s, 20, 60, 32, 32, chip, 4, 4, SRCPAINT);
+             BitBlt(s, 30, 100, 32, 32, chip, 8, 0, SRCAND);
+         }},
+        {"BitBlt off the bottom-left", [&chip](Surface& s) { BitBlt(s, -10, 100, 40, 40, chip, 0, 0, SRCCOPY); }},
+        {"BitBlt of whole rows", [](Surface& s) {
+             Surface rows(s.width(), 6, kWhite);
+             BitBlt(s, 0, 50, s.width(), 6, rows, 0, 0, SRCCOPY);
+         }},
+        {"BitBlt onto itself", [](Surface& s) { BitBlt(s, 0, 40, 64, 30, s, 0, 50, SRCCOPY); }},
+        {"text", [](Surface& s) {
+             s.text.ForeColor = RGB(255, 255, 255);
+             s.text.FontSize = 12;
+             FontEngine* fonts = testing::shared_fonts();
+             ASSERT_NE(fonts, nullptr) << "no font installed";
+             fonts->draw(s, 8, 80, "Seven 7", s.text);
+         }},
+    };
+    for (const auto& d : drawings) {
+        SCOPED_TRACE(d.name);
+        Surface s(64, 120);
+        paint_pattern(s);
+        const Surface before = s;
+        const std::uint64_t drawn = s.generation();
+        d.draw(s);
+        int changed = 0, marked = 0;
+        for (int y = 0; y < s.height(); ++y) {
+            const bool row_changed = !std::equal(s.row(y), s.row(y) + s.width(), before.row(y));
+            changed += row_changed;
+            marked += s.row_generation(y) > drawn;
+            EXPECT_TRUE(!row_changed || s.row_generation(y) > drawn) << "row " << y << " changed, unmarked";
+        }
+        EXPECT_GT(changed, 0);
+        EXPECT_LE(marked, changed + 8) << "rows marked far from the drawing";
+    }
 }
 
 }  // namespace

@@ -54,9 +54,13 @@ public:
     const std::vector<std::uint32_t>& pixels() const { return px_; }
     void fill(std::uint32_t v);
 
-    // Counts every change, so a platform can tell whether the picture must be shown again.
+    // Counts every change, so a platform can tell whether the picture must be shown again,
+    // and where: each row keeps the count of the latest change to it.
     std::uint64_t generation() const { return generation_; }
-    void touch() { ++generation_; }
+    std::uint64_t row_generation(int y) const { return row_generation_[std::size_t(y)]; }
+    // A change to the whole surface, or only to rows top..bottom (clipped to it).
+    void touch() { touch_rows(0, h_ - 1); }
+    void touch_rows(int top, int bottom);
 
     // Drawing state, as each window surface keeps its own.
     int DrawWidth = 1;
@@ -66,6 +70,7 @@ private:
     int w_ = 0, h_ = 0;
     std::vector<std::uint32_t> px_;
     std::uint64_t generation_ = 0;
+    std::vector<std::uint64_t> row_generation_;
 };
 
 // Block copy of w x h pixels from src (sx, sy) to dst (dx, dy), clipped against both.

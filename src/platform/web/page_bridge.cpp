@@ -14,8 +14,10 @@ EM_JS(int, sc_page_take_input, (int* x, int* y), {
 EM_JS(void, sc_page_wait, (double ms), {
     Asyncify.handleSleep(function(wakeUp) { Module.page.wait(ms, wakeUp); });
 });
+// The picture goes as the program's memory and where in it the picture lies: nothing is made
+// anew for each rectangle.
 EM_JS(void, sc_page_show, (const unsigned char* rgba, int x, int y, int w, int h), {
-    Module.page.show(HEAPU8.subarray(rgba, rgba + 800 * 600 * 4), x, y, w, h);
+    Module.page.show(HEAPU8.buffer, rgba, x, y, w, h);
 });
 EM_JS(int, sc_page_muted, (), { return Module.page.muted() ? 1 : 0; });
 EM_JS(double, sc_page_speed, (), { return Module.page.speed(); });
@@ -23,9 +25,7 @@ EM_JS(void, sc_page_keep_clear_file, (const char* path), { Module.page.keepClear
 EM_JS(void, sc_page_paused, (int on), { Module.page.paused(!!on); });
 EM_JS(void, sc_page_progress, (double ticks, double ms), { Module.page.progress(ticks, ms); });
 EM_JS(void, sc_page_ended, (const char* recording), { Module.page.ended(UTF8ToString(recording)); });
-EM_JS(void, sc_page_keep_picture, (const char* when, const unsigned char* rgba), {
-    Module.page.keepPicture(UTF8ToString(when), HEAPU8.slice(rgba, rgba + 800 * 600 * 4));
-});
+EM_JS(void, sc_page_keep_picture, (const char* when), { Module.page.keepPicture(UTF8ToString(when)); });
 EM_JS(void, sc_page_failed, (const char* why), { Module.page.failed(UTF8ToString(why)); });
 EM_JS(void, sc_page_described, (const char* json), { Module.page.described(JSON.parse(UTF8ToString(json))); });
 EM_JS(int, sc_page_open_sound, (int muted, double music_gain, double effect_gain), {
@@ -51,7 +51,7 @@ void keep_clear_file(const char* path) { sc_page_keep_clear_file(path); }
 void paused(bool on) { sc_page_paused(on ? 1 : 0); }
 void progress(long ticks, std::uint32_t ms) { sc_page_progress(double(ticks), double(ms)); }
 void ended(const char* recording) { sc_page_ended(recording); }
-void keep_picture(const char* when, const std::uint8_t* rgba) { sc_page_keep_picture(when, rgba); }
+void keep_picture(const char* when) { sc_page_keep_picture(when); }
 void failed(const char* why) { sc_page_failed(why); }
 void described(const char* json) { sc_page_described(json); }
 bool open_sound(bool muted, double music_gain, double effect_gain) {

@@ -23,8 +23,8 @@ int take_input(int& x, int& y);
 // Sleeps (the browser goes on) for `ms` milliseconds of the page's clock, or until input
 // arrives, whichever is first.
 void wait(double ms);
-// Shows an 800 x 600 picture of RGBA bytes on the canvas, where only the rectangle at (x, y)
-// of w x h pixels has changed.
+// Puts on the canvas the rectangle at (x, y) of w x h pixels of `rgba`, an 800 x 600 picture
+// of RGBA bytes.
 void show(const std::uint8_t* rgba, int x, int y, int w, int h);
 // The remembered mute setting, the speed the clock runs at (1: real time), and a clock in
 // milliseconds (fractions included).
@@ -33,9 +33,8 @@ double speed();
 double now();
 // The game has written the clear file at `path`: the page keeps it across visits.
 void keep_clear_file(const char* path);
-// The page keeps `rgba`, the picture now on the canvas, as the one of the moment `when` (for
-// tests).
-void keep_picture(const char* when, const std::uint8_t* rgba);
+// The page keeps the picture now on its canvas as the one of the moment `when` (for tests).
+void keep_picture(const char* when);
 // The pause began (true) or ended, by the player's key or by the program itself.
 void paused(bool on);
 // Where a watched run stands: `ticks` battle ticks, `ms` of the game's own time.

@@ -18,8 +18,6 @@ namespace sc {
 
 WebPlatform::WebPlatform() : base_speed_(std::max(page::speed(), 0.01)), clock_(base_speed_, page::now()) {
     rgba_.resize(std::size_t(kWindowWidth) * kWindowHeight * 4, 255);
-    // No picture has these pixels (theirs have a clear top byte): the first is shown whole.
-    shown_.assign(std::size_t(kWindowWidth) * kWindowHeight, ~0u);
     music_ = std::make_unique<PageMusic>(false);
     waves_ = std::make_unique<PageWaves>(false);
 }
@@ -116,18 +114,20 @@ void WebPlatform::idle_until(std::uint32_t deadline, InputQueue& queue) {
 }
 
 void WebPlatform::wait_a_moment(std::uint32_t ms, InputQueue& queue) {
-    // Nothing is dispatched here: input only queues up while the browser goes on.
+    // Nothing is dispatched here: input only queues up while the browser goes on. Input wakes
+    // the sleep early, so a wait sleeps to its end in one go rather than in short steps.
     poll_input(queue);
     if (clock_.ahead()) {
         clock_.advance_to(now_ms() + ms);
     } else {
-        sleep(std::clamp<std::uint32_t>(ms, 1, 5));
+        sleep(std::max<std::uint32_t>(ms, 1));
     }
 }
 
 void WebPlatform::run_ahead() {
     interrupted_ = false;
     stepping_ = false;
+    shown_pixels_ = nullptr;  // a replay's surfaces are new: caught up, every row is compared
     clock_.run_ahead(page::now());
     music_->quiet(true);
     waves_->quiet(true);
@@ -148,17 +148,31 @@ void WebPlatform::quiet_sound() {
 
 namespace {
 
-// Whether two runs of pixels are equal, eight bytes at a time: the browser's memcmp goes a
-// byte at a time, and the whole picture is compared each tick.
-bool same_pixels(const std::uint32_t* a, const std::uint32_t* b, int count) {
-    int i = 0;
-    for (; i + 2 <= count; i += 2) {
+// Whether 16 pixels differ, 64 bytes to a test: the browser's memcmp goes a byte at a time,
+// and every row drawn on is searched.
+bool block_differs(const std::uint32_t* a, const std::uint32_t* b) {
+    std::uint64_t differ = 0;
+    for (int k = 0; k < 16; k += 2) {
         std::uint64_t x = 0, y = 0;
-        std::memcpy(&x, a + i, sizeof x);
-        std::memcpy(&y, b + i, sizeof y);
-        if (x != y) { return false; }
+        std::memcpy(&x, a + k, sizeof x);
+        std::memcpy(&y, b + k, sizeof y);
+        differ |= x ^ y;
     }
-    return i == count || a[i] == b[i];
+    return differ != 0;
+}
+
+// The first pixel where two runs differ (count: none), and the last (one that does differ).
+int first_difference(const std::uint32_t* a, const std::uint32_t* b, int count) {
+    int i = 0;
+    while (i + 16 <= count && !block_differs(a + i, b + i)) { i += 16; }
+    while (i < count && a[i] == b[i]) { ++i; }
+    return i;
+}
+int last_difference(const std::uint32_t* a, const std::uint32_t* b, int count) {
+    int i = count;
+    while (i >= 16 && !block_differs(a + i - 16, b + i - 16)) { i -= 16; }
+    while (a[i - 1] == b[i - 1]) { --i; }
+    return i - 1;
 }
 
 }  // namespace
@@ -169,22 +183,28 @@ void WebPlatform::present(const Surface& screen, int left, int top) {
         left == shown_left_ && top == shown_top_) {
         return;
     }
-    // The window picture: black, with the screen surface where it stands now. Where the
-    // screen stayed put, only its changed rows are copied.
+    // The window picture: black, with the screen surface where it stands now.
     if (left != shown_left_ || top != shown_top_) {
         picture_.fill(0);
         BitBlt(picture_, left, top, screen.width(), screen.height(), screen, 0, 0, SRCCOPY);
-        std::fill(fresh_rows_.begin(), fresh_rows_.end(), true);
+        canvas_holds_picture_ = false;  // shown whole
     } else {
+        // Where the screen stayed put, only the rows drawn on since it was shown can differ
+        // (a surface not shown before: every row), and only what changed in them is copied.
+        const bool every_row = screen.pixels().data() != shown_pixels_ || screen.generation() < shown_generation_;
         const int x0 = std::max(0, left), x1 = std::min(kWindowWidth, left + screen.width());
         const int y0 = std::max(0, top), y1 = std::min(kWindowHeight, top + screen.height());
         for (int y = y0; y < y1 && x0 < x1; ++y) {
+            if (!every_row && screen.row_generation(y - top) <= shown_generation_) { continue; }
             const std::uint32_t* from = screen.row(y - top) + (x0 - left);
             std::uint32_t* to = picture_.row(y) + x0;
-            if (!same_pixels(from, to, x1 - x0)) {
-                std::copy(from, from + (x1 - x0), to);
-                fresh_rows_[std::size_t(y)] = true;
-            }
+            const int first = first_difference(from, to, x1 - x0);
+            if (first == x1 - x0) { continue; }
+            const int last = last_difference(from, to, x1 - x0);
+            std::copy(from + first, from + last + 1, to + first);
+            Span& fresh = fresh_[std::size_t(y)];
+            fresh.first = std::min(fresh.first, x0 + first);
+            fresh.last = std::max(fresh.last, x0 + last);
         }
     }
     shown_generation_ = screen.generation();
@@ -197,40 +217,55 @@ void WebPlatform::present(const Surface& screen, int left, int top) {
 void WebPlatform::show_picture() {
     // A watcher pauses to look closely: the picture stays as it is, with no sign over it.
     if (pause_.active() && !watching_) {
-        show_pixels(paused_picture(picture_, sign_fonts_), nullptr);
+        put_whole(paused_picture(picture_, sign_fonts_));
         canvas_holds_picture_ = false;
-    } else {
-        // While the canvas holds the window picture, only the rows it has changed since can
-        // differ from it.
-        show_pixels(picture_, canvas_holds_picture_ ? &fresh_rows_ : nullptr);
+    } else if (!canvas_holds_picture_) {
+        put_whole(picture_);
         canvas_holds_picture_ = true;
+    } else {
+        put_fresh();
     }
-    std::fill(fresh_rows_.begin(), fresh_rows_.end(), false);
+    std::fill(fresh_.begin(), fresh_.end(), Span{});
 }
 
-void WebPlatform::show_pixels(const Surface& shown, const std::vector<bool>* rows) {
-    // Only what changed is converted, and only its rectangle goes to the canvas: the browser
-    // then draws less.
-    int top = kWindowHeight, bottom = -1, left = kWindowWidth, right = -1;
+void WebPlatform::convert(const Surface& shown, int y, int first, int last) {
+    const std::uint32_t* row = shown.row(y);
+    std::uint8_t* out = rgba_.data() + (std::size_t(y) * kWindowWidth + std::size_t(first)) * 4;
+    for (int x = first; x <= last; ++x, out += 4) {
+        out[0] = std::uint8_t(row[x] >> 16), out[1] = std::uint8_t(row[x] >> 8), out[2] = std::uint8_t(row[x]);
+    }
+}
+
+void WebPlatform::put_whole(const Surface& shown) {
+    for (int y = 0; y < kWindowHeight; ++y) { convert(shown, y, 0, kWindowWidth - 1); }
+    page::show(rgba_.data(), 0, 0, kWindowWidth, kWindowHeight);
+}
+
+void WebPlatform::put_fresh() {
+    // Each band of changed rows goes to the canvas as its own rectangle: in battle a tick
+    // changes a few small patches far apart (the chips, a counter, a bar), and the one
+    // rectangle around them all was forty times their size.
+    Band band;
     for (int y = 0; y < kWindowHeight; ++y) {
-        if (rows != nullptr && !(*rows)[std::size_t(y)]) { continue; }
-        const std::uint32_t* row = shown.row(y);
-        std::uint32_t* was = shown_.data() + std::size_t(y) * kWindowWidth;
-        if (same_pixels(row, was, kWindowWidth)) { continue; }
-        int first = 0, last = kWindowWidth - 1;
-        while (row[first] == was[first]) { ++first; }
-        while (row[last] == was[last]) { --last; }
-        std::uint8_t* out = rgba_.data() + (std::size_t(y) * kWindowWidth + std::size_t(first)) * 4;
-        for (int x = first; x <= last; ++x, out += 4) {
-            was[x] = row[x];
-            out[0] = std::uint8_t(row[x] >> 16), out[1] = std::uint8_t(row[x] >> 8), out[2] = std::uint8_t(row[x]);
+        const Span fresh = fresh_[std::size_t(y)];
+        if (fresh.first > fresh.last) { continue; }
+        convert(picture_, y, fresh.first, fresh.last);
+        if (band.bottom >= 0 && y - band.bottom > kBandGap) {
+            put(band);
+            band = Band{};
         }
-        top = std::min(top, y), bottom = y, left = std::min(left, first), right = std::max(right, last);
+        if (band.bottom < 0) { band.top = y; }
+        band.bottom = y, band.left = std::min(band.left, fresh.first), band.right = std::max(band.right, fresh.last);
     }
-    if (bottom >= 0) { page::show(rgba_.data(), left, top, right - left + 1, bottom - top + 1); }
+    put(band);
 }
 
-void WebPlatform::keep_picture(const char* when) const { page::keep_picture(when, rgba_.data()); }
+void WebPlatform::put(const Band& band) const {
+    if (band.bottom < 0) { return; }
+    page::show(rgba_.data(), band.left, band.top, band.right - band.left + 1, band.bottom - band.top + 1);
+}
+
+void WebPlatform::keep_picture(const char* when) const { page::keep_picture(when); }
 
 void WebPlatform::pause_changed() {
     show_picture();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/platform.hpp"
+#include "core/window_picture.hpp"
 #include "pixels/surface.hpp"
 #include "platform/common/pause.hpp"
 #include "platform/common/run_clock.hpp"
@@ -53,7 +54,7 @@ public:
     std::string preference_dir() override;
     bool holding() override;
 
-    // Hands the page the picture the canvas shows now, as RGBA bytes, for a test's moment.
+    // Has the page keep the picture its canvas shows now, as RGBA bytes, for a test's moment.
     void keep_picture(const char* when) const;
     Pause& pause() { return pause_; }
     void set_sign_fonts(FontEngine* fonts) { sign_fonts_ = fonts; }
@@ -81,9 +82,26 @@ private:
     void handle(int code, int x, int y, InputQueue& queue);
     // The pause began or ended: the canvas and the page learn of it.
     void pause_changed();
+    // Shows the window picture (or the pause's): whole, or while the canvas holds it, only
+    // its fresh spans.
     void show_picture();
-    // Shows `shown`, comparing only the rows marked in `rows` (all of them without it).
-    void show_pixels(const Surface& shown, const std::vector<bool>* rows);
+    // Columns first..last of a row of the window picture changed since it was shown; none
+    // while first > last.
+    struct Span {
+        int first = kWindowWidth, last = -1;
+    };
+    // Rows top..bottom, columns left..right, changed and converted; none while bottom < 0.
+    struct Band {
+        int top = 0, bottom = -1, left = kWindowWidth, right = -1;
+    };
+    // Changed rows this close (or closer) go to the canvas in one rectangle.
+    static constexpr int kBandGap = 8;
+    // Converts columns first..last of row y of `shown` into the canvas's bytes.
+    void convert(const Surface& shown, int y, int first, int last);
+    void put_whole(const Surface& shown);
+    void put_fresh();
+    // Puts the band's rectangle of the converted picture on the canvas.
+    void put(const Band& band) const;
     // Sleeps `game_ms` of the game's clock (at least a millisecond of the page's), or until
     // input arrives.
     void sleep(std::uint32_t game_ms);
@@ -95,11 +113,10 @@ private:
     std::unique_ptr<PageWaves> waves_;
     MusicDevice* through_music_ = nullptr;
     WavePlayer* through_waves_ = nullptr;
-    Surface picture_{800, 600};
-    std::vector<std::uint32_t> shown_;  // what the canvas shows, as surface pixels
-    std::vector<std::uint8_t> rgba_;    // the same as the canvas takes it
-    std::vector<bool> fresh_rows_ = std::vector<bool>(600, false);  // of picture_, since shown
-    bool canvas_holds_picture_ = false;  // rather than the pause's picture
+    Surface picture_{kWindowWidth, kWindowHeight};
+    std::vector<std::uint8_t> rgba_;  // what the canvas shows, as it takes it
+    std::vector<Span> fresh_ = std::vector<Span>(kWindowHeight);  // of picture_, since shown
+    bool canvas_holds_picture_ = false;  // rather than the pause's picture, or an older one
     std::uint64_t shown_generation_ = ~0ULL;
     const std::uint32_t* shown_pixels_ = nullptr;
     int shown_left_ = -1000, shown_top_ = -1000;

@@ -138,9 +138,9 @@
         const timer = setTimeout(wake, ms);
         wakeUp = wake;
       },
-      show(rgba, x, y, w, h) {
-        if (picture.data.buffer !== rgba.buffer || picture.data.byteOffset !== rgba.byteOffset) {
-          picture = new ImageData(new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, rgba.length), 800, 600);
+      show(memory, at, x, y, w, h) {
+        if (picture.data.buffer !== memory || picture.data.byteOffset !== at) {
+          picture = new ImageData(new Uint8ClampedArray(memory, at, 800 * 600 * 4), 800, 600);
         }
         context.putImageData(picture, 0, 0, x, y, w, h);
       },
@@ -175,9 +175,10 @@
         setState("ended");
         prepare();
       },
-      keepPicture(when, rgba) { window.sevenchips.shots[when] = rgba; },
+      keepPicture(when) { window.sevenchips.shots[when] = context.getImageData(0, 0, 800, 600).data; },
       // The sound: one context for the page, made in the player's first input.
       openSound(muted, musicGain, effectGain) {
+        if (!window.AudioContext && !window.webkitAudioContext) return false;  // the program says so
         try {
           if (!sound) sound = new PageSound(muted, musicGain, effectGain);
           sound.setMuted(muted);
