@@ -13,6 +13,8 @@ namespace {
 using testing::count_is;
 using testing::HeadlessGame;
 
+const std::uint32_t kWhite = pixel_rgb(255, 255, 255);
+
 // A background where every pixel differs, so a copy from the wrong place shows.
 void paint_pattern(Surface& s) {
     for (int y = 0; y < s.height(); ++y) {

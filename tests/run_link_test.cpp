@@ -191,7 +191,7 @@ TEST(RunSummaryTest, WonLostAndLeftAsTheTraceHasThemAndNoClearFile) {
     for (const auto& r : runs) {
         const RunSummary s = summarize_run(read_script(r.keys), r.ticks);
         EXPECT_EQ(summary_json(s), r.json);
-        const ReplayOptions o{.keys_file = r.keys, .max_ticks = s.ticks, .trace_file = "-",
+        const ReplayOptions o{.keys_file = r.keys, .max_ticks = s.ticks, .trace_file = "-", .shots = {},
                               .app_dir = dir.path() + "app", .data_dir = dir.path() + "replay"};
         std::ostringstream out, err;
         EXPECT_EQ(run_replay(o, out, err), 0) << err.str();
