@@ -2,7 +2,8 @@
 # The web edition's browser tests: tests/web/run.sh REPLAY_TOOL SITE_DIR
 # REPLAY_TOOL is the native sevenchips-replay the page is compared with; SITE_DIR is what
 # ./dev web built. Each tests/web/*.mjs file is one node process that serves the page and drives
-# the browser, and stops its server and its browser itself; the work files stay in
+# the browser, and stops its server and its browser itself; two run at a time (the pages mostly
+# wait on the game's clock), each one's report printed whole when it ends. The work files stay in
 # build-web/webtests/NAME/ for a look.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -11,6 +12,10 @@ WORK=$(dirname "$SITE")/webtests
 rm -rf "$WORK"
 PLAYWRIGHT_CORE=$(bash "$ROOT/tools/web/playwright.sh")
 export PLAYWRIGHT_CORE
-for file in "$ROOT"/tests/web/*.mjs; do
-  node "$file" "$SITE" "$REPLAY" "$WORK/$(basename "$file" .mjs)"
-done
+mkdir -p "$WORK"
+export SITE REPLAY WORK
+# shellcheck disable=SC2016
+printf '%s\0' "$ROOT"/tests/web/*.mjs | xargs -0 -P2 -I{} bash -c '
+  name=$(basename "$1" .mjs)
+  if node "$1" "$SITE" "$REPLAY" "$WORK/$name" >"$WORK/$name.tap" 2>&1; then cat "$WORK/$name.tap"
+  else cat "$WORK/$name.tap"; echo "web: $name failed" >&2; exit 1; fi' _ {}
