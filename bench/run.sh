@@ -27,7 +27,7 @@
 #        signboard (SEVENCHIPS_BENCH_MARKS=1); the median of five starts.
 #   6    peak resident set (VmHWM) of the game at the end of its 60 s battle against the
 #        floor's at the end of its 60 s.
-#   8-12 the web edition (bench/web.mjs, when ./dev web has built it): in headless Chromium,
+#   8-13 the web edition (bench/web.mjs, when ./dev web has built it): in headless Chromium,
 #        the start-up to the start screen and from the first key to the signboard, the site's
 #        size, and demo/win.keys replayed by the replay tool built for the browser against the
 #        native one, turn about.
@@ -40,6 +40,11 @@
 #        Web Audio (the game then plays silently): the headless browser's audio threads move
 #        one visit by as much as fourfold. The sound's own cost is in the note line: the page
 #        with its sound (median of three visits) against the silent visits.
+#   13   the page watching demo/win.keys from its link: a seek to the run's end, from the seek
+#        to the end panel (the whole game replayed ahead and its last picture shown), against
+#        the replay tool in the page replaying the same game (figure 12's runs): medians of
+#        three. The note line gives figure 11's page without the Gamepad API beside it (the
+#        browser reads the controllers many times a second for a page that listens for them).
 #   7    the battle clock: the mean interval between the battle ticks of that 60 s battle, from
 #        their times in its --trace. Left out are the intervals on both sides of a tick that
 #        waits (an attack, an enemy falling, a level-up: it is written once its wait is over,
@@ -191,7 +196,7 @@ echo "bench: the real program and the floor under Xvfb (about $((2 * SECONDS_RUN
 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" --under-x "$BUILD" "$WORK" "$SECONDS_RUN"
 : >"$WORK/web.txt"
 if [ -f "$WEB/site/index.html" ]; then
-    echo "bench: the web edition in headless Chromium (about $((13 * (WEB_SECONDS + 28) + 40)) s)" >&2
+    echo "bench: the web edition in headless Chromium (about $((16 * (WEB_SECONDS + 28) + 70)) s)" >&2
     PLAYWRIGHT_CORE=$(bash "$ROOT/tools/web/playwright.sh") \
         node "$ROOT/bench/web.mjs" "$WEB/site" "$WEB" "$BUILD/game/sevenchips-replay" "$WEB_SECONDS" >"$WORK/web.txt"
 fi
@@ -258,6 +263,10 @@ if [ -s "$WORK/web.txt" ]; then
     sound_extra=$(awk -v a="$(value web_sound_cpu_s)" -v b="$(value web_silent_cpu_s)" 'BEGIN {printf "%+.2f", a - b}')
     web_runs="; figure 11's pairs, page/floor: $(value web_cpu_pairs | tr , ' ') s; the page with its sound:"
     web_runs+=" $(value web_sound_cpu_runs | tr , ' ') s, median $(value web_sound_cpu_s) against $(value web_silent_cpu_s) silent ($sound_extra s)"
+    web_runs+="; figure 11's page without the Gamepad API: $(value web_nopad_cpu_runs | tr , ' ') s, median $(value web_nopad_cpu_s)"
+    web_runs+="; figure 13's seeks: $(value web_seek_runs | tr , ' ') ms"
+    seek=$(value web_seek_ms) replay_ms=$(value web_replay_ms)
+    seek_ratio=$(awk -v s="$seek" -v r="$replay_ms" 'BEGIN {printf "%.2f", (r > 0 ? s / r : 99)}')
     web_tps=$(value web_replay_tps) native_tps=$(value native_replay_tps)
     share=$(awk -v w="$web_tps" -v n="$native_tps" 'BEGIN {printf "%.0f", 100 * w / n}')
     row "8 web: navigation to start screen (median 5)" "$start ms" "<= 1500 ms" "$(ok "$start <= 1500")"
@@ -265,8 +274,9 @@ if [ -s "$WORK/web.txt" ]; then
     row "10 web: site, all files / gzipped" "$mb / $gz MB" "<= 6 / 3.5 MB" "$(ok "$mb <= 6 && $gz <= 3.5")"
     row "11 web: CPU in ${WEB_SECONDS} s of battle: page / floor" "$web_cpu / $web_floor_cpu s = $cpu_ratio" "ratio <= 1.25" "$(ok "$cpu_ratio <= 1.25")"
     row "12 web: win.keys replay, browser / native" "$web_tps / $native_tps ticks/s = $share %" ">= 30 %" "$(ok "$share >= 30")"
+    row "13 web: seek to win.keys' end / its replay" "$seek / $replay_ms ms = $seek_ratio" "ratio <= 1.5" "$(ok "$seek_ratio <= 1.5")"
 else
-    echo "(no web edition in $WEB/site: ./dev web builds it; rows 8-12 left out)"
+    echo "(no web edition in $WEB/site: ./dev web builds it; rows 8-13 left out)"
 fi
 echo "(headless pinned to one core; desktop under one Xvfb 1024x768x24, SDL_AUDIODRIVER=disk to /dev/null," \
     "game and floor one after the other, renderer: $(value renderer); figure 3's pairs: $ratios$web_runs)"

@@ -18,9 +18,19 @@
 //   web_sound_cpu_s, web_sound_cpu_runs, web_silent_cpu_s
 //                              the page in battle with its sound: the median of three visits
 //                              and all three, against the median of the five silent ones
+//   web_nopad_cpu_s, web_nopad_cpu_runs
+//                              the page in battle without the Gamepad API (an init script
+//                              takes it away, as a browser without it has none): the browser
+//                              reads the machine's controllers many times a second for any
+//                              page that listens for them; the median of three visits
 //   web_replay_tps, native_replay_tps  demo/win.keys replayed by the replay tool built for the
 //                              browser (in a page) and by the native one, alternately, three
 //                              times each: the median battle ticks per second of each
+//   web_seek_ms, web_seek_runs  the page watching demo/win.keys from its link: from the seek to
+//                              the run's end to the end panel (the whole game replayed ahead,
+//                              its last picture shown), the median of three fresh visits;
+//                              web_replay_ms, the in-page replay tool's median time for the
+//                              same game, is its peer
 // Usage: node bench/web.mjs SITE_DIR WEB_BUILD_DIR NATIVE_REPLAY SECONDS
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
@@ -103,6 +113,10 @@ const FLOOR_PAGE = `<!DOCTYPE html><meta charset="utf-8"><body style="margin: 0;
 </script>`;
 
 // Takes Web Audio away from a page, as a browser without it would be.
+function withoutPads() {
+  delete Navigator.prototype.getGamepads;
+}
+
 function withoutAudio() {
   delete window.AudioContext;
   delete window.webkitAudioContext;
@@ -111,11 +125,12 @@ function withoutAudio() {
 // The browser's CPU seconds over `seconds` of one visit in a fresh browser, from `WARM_UP_S`
 // after the game's first key (game) or after the floor page loaded, with or without Web Audio.
 const WARM_UP_S = 20;
-async function visitCpu(url, { game, audio }) {
+async function visitCpu(url, { game, audio, pads = true }) {
   const browser = await launch();
   try {
     const context = await browser.newContext();
     if (!audio) await context.addInitScript(withoutAudio);
+    if (!pads) await context.addInitScript(withoutPads);
     const page = await context.newPage();
     const said = [];
     page.on("console", (message) => { if (message.text().startsWith("sevenchips")) said.push(message.text()); });
@@ -208,6 +223,10 @@ try {
     say("web_sound_cpu_s", median(sound).toFixed(2));
     say("web_sound_cpu_runs", sound.map((s) => s.toFixed(2)).join(","));
     say("web_silent_cpu_s", median(pairs.map((p) => p.game)).toFixed(2));
+    const nopad = [];
+    for (let visit = 0; visit < 3; visit++) nopad.push(await visitCpu(server.url, { game: true, audio: false, pads: false }));
+    say("web_nopad_cpu_s", median(nopad).toFixed(2));
+    say("web_nopad_cpu_runs", nopad.map((s) => s.toFixed(2)).join(","));
   }
 
   // The replay tool in the page and on the machine.
@@ -227,6 +246,35 @@ try {
     }
     say("web_replay_tps", (ticks / (median(web) / 1000)).toFixed(0));
     say("native_replay_tps", (ticks / (median(native) / 1000)).toFixed(0));
+    say("web_replay_ms", median(web).toFixed(0));
+    await browser.close();
+    browser = null;
+  }
+
+  // A seek to the end of the winning game, watched from its link.
+  {
+    const link = execFileSync(nativeReplay, ["--keys", winKeys, "--link"], { encoding: "utf8" }).trim();
+    const seeks = [];
+    for (let visit = 0; visit < 3; visit++) {
+      browser = await launch();
+      const page = await browser.newPage();
+      await page.goto(server.url + "index.html" + link);
+      await page.waitForFunction(() => document.getElementById("run-offer")?.offsetParent !== null);
+      await page.keyboard.press("Enter");
+      await waitForState(page, "playing");
+      await page.waitForTimeout(3000);  // into the battle
+      seeks.push(await page.evaluate(() => new Promise((done) => {
+        const started = performance.now();
+        new MutationObserver(() => {
+          if (document.body.dataset.state === "ended") done(performance.now() - started);
+        }).observe(document.body, { attributes: true, attributeFilter: ["data-state"] });
+        window.SevenChipsWatch.seekTo(1e9);
+      })));
+      await browser.close();
+      browser = null;
+    }
+    say("web_seek_ms", median(seeks).toFixed(0));
+    say("web_seek_runs", seeks.map((s) => s.toFixed(0)).join(","));
   }
 } finally {
   if (browser) await browser.close();
