@@ -128,7 +128,7 @@ test("in other sites' frames: keys after a click, fullscreen only where allowed,
   await page.context().close();
 });
 
-test("where no service worker can run the page plays without one, saying so once", TIMEOUT, async () => {
+test("where no service worker can run the page plays without one, saying so once; a copy opened as a file says where the game must come from", TIMEOUT, async () => {
   // As a private window or a frame that forbids workers has it: registering fails, or even
   // looking for the workers does.
   for (const [how, refuse] of Object.entries({
@@ -144,6 +144,12 @@ test("where no service worker can run the page plays without one, saying so once
     assert.deepEqual(lines.map((l) => l.includes("not kept for offline play")), [true], `${how}: ${lines}`);
     await page.context().close();
   }
+  // A copy opened as a file cannot fetch its own files: it says where the game must come from.
+  const { page } = await newPage();
+  await page.goto("file://" + path.join(site, "index.html"));
+  await waitForState(page, "failed");
+  assert.match(await page.locator("#why").innerText(), /^opened as a file: the game must come from a web server/);
+  await page.context().close();
 });
 
 test("a language the build lacks is refused from the address and never kept; a kept one gives way to Japanese", TIMEOUT, async () => {

@@ -103,6 +103,10 @@
     return new Uint8Array(await r.arrayBuffer());
   }
   const data = (async () => {
+    // Browsers let a page opened from a file fetch nothing of its own.
+    if (location.protocol === "file:") {
+      throw new Error("opened as a file: the game must come from a web server (any static one, or ./dev web --serve)");
+    }
     const manifest = await (await fetch("data.json")).json();
     language = chooseLanguage(Array.isArray(manifest.languages) ? manifest.languages : ["ja"]);
     const files = await Promise.all(manifest.files.map(async (name) => {
