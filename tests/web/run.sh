@@ -17,5 +17,7 @@ export SITE REPLAY WORK
 # shellcheck disable=SC2016
 printf '%s\0' "$ROOT"/tests/web/*.mjs | xargs -0 -P2 -I{} bash -c '
   name=$(basename "$1" .mjs)
-  if node "$1" "$SITE" "$REPLAY" "$WORK/$name" >"$WORK/$name.tap" 2>&1; then cat "$WORK/$name.tap"
-  else cat "$WORK/$name.tap"; echo "web: $name failed" >&2; exit 1; fi' _ {}
+  node "$1" "$SITE" "$REPLAY" "$WORK/$name" >"$WORK/$name.tap" 2>&1
+  status=$?
+  cat "$WORK/$name.tap"
+  [ "$status" = 0 ] || { echo "web: $name failed" >&2; exit 1; }' _ {}
