@@ -179,16 +179,20 @@ for (const [device, held] of [["Pixel 5", "portrait"], ["Pixel 5 landscape", "la
 }
 
 // Presses a button (its number) or leans the stick ([x, y]) on the stand-in pad for `ms` (and
-// at least two frames), and lets go.
+// at least two frames), and lets go. Returns how long, in the page's milliseconds, it was held
+// at most: a loaded machine's slow frames may make it longer than asked.
 async function hold(page, input, ms = 0) {
-  await page.evaluate(async ([input, ms]) => {
+  return page.evaluate(async ([input, ms]) => {
     const frames = () => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)));
+    let since = 0;
     for (const on of [true, false]) {
       if (Array.isArray(input)) window.pad.state.axes = on ? [...input, 0, 0] : [0, 0, 0, 0];
       else window.pad.state.buttons[input].pressed = on;
+      if (on) since = performance.now();
       await frames();
       if (on) await new Promise((r) => setTimeout(r, ms));
     }
+    return performance.now() - since;
   }, [input, ms]);
 }
 
@@ -223,11 +227,14 @@ test("a controller plays the first keys of win.keys to the replay tool's trace",
   }
   const before = count(trace, "key");
   // Held for the repeat's delay and ten of its steps: at least a couple of repeats however
-  // slowly a loaded machine draws its frames, and never more than the steps allow.
-  await hold(page, [-1, 0], 500 + 10 * 50);
+  // slowly a loaded machine draws its frames, and never more than the time it was held allows
+  // (the first key, then one each step after the delay).
+  const { delay, every } = await page.evaluate(() => window.SevenChipsPage.repeat);
+  const heldFor = await hold(page, [-1, 0], delay + 10 * every);
   await page.waitForTimeout(100);
   const repeated = count(trace, "key") - before;
-  assert.ok(repeated >= 3 && repeated <= 12, `a held stick gave ${repeated} keys`);
+  const most = 1 + Math.floor(Math.max(0, heldFor - delay) / every) + 1;
+  assert.ok(repeated >= 3 && repeated <= most, `a stick held ${Math.round(heldFor)} ms gave ${repeated} keys (at most ${most})`);
   await hold(page, 8);  // Back: Escape quits
   await waitForState(page, "ended");
 
