@@ -45,7 +45,8 @@ async function waitForTicks(page, trace, n) {  // battle ticks: the battle has b
 
 // Stand-ins for the browser's: a wake lock that counts the locks the page holds (`wakeLocks`),
 // and a standard-mapping controller (`pad.state`) the test plugs in and sets, with a count of
-// the page's reads of the pads.
+// the page's reads of the pads and of its listeners for pads coming and going (the browser reads
+// the machine's controllers over and over for as long as a page listens).
 function standIns() {
   window.wakeLocks = 0;
   navigator.wakeLock.request = async () => {
@@ -54,7 +55,16 @@ function standIns() {
   };
   const state = { index: 0, connected: true, mapping: "standard", axes: [0, 0, 0, 0],
     buttons: Array.from({ length: 17 }, () => ({ pressed: false })) };
-  window.pad = { plugged: false, reads: 0, state };
+  window.pad = { plugged: false, reads: 0, listeners: 0, state };
+  const add = window.addEventListener, remove = window.removeEventListener;
+  window.addEventListener = function (type, ...rest) {
+    if (type.startsWith("gamepad")) window.pad.listeners++;
+    return add.call(this, type, ...rest);
+  };
+  window.removeEventListener = function (type, ...rest) {
+    if (type.startsWith("gamepad")) window.pad.listeners--;
+    return remove.call(this, type, ...rest);
+  };
   navigator.getGamepads = () => {
     window.pad.reads++;
     return [window.pad.plugged ? state : null, null, null, null];
@@ -243,5 +253,38 @@ test("a controller plays the first keys of win.keys to the replay tool's trace",
   sameLines(compared, expected.slice(0, -1), "the trace of the controller's first keys");
   await page.evaluate(() => { window.pad.plugged = false; });
   await unread("after the last was unplugged");
+  await context.close();
+});
+
+// Whether the page listens for pads coming and going.
+const listening = async (page) => (await page.evaluate(() => window.pad.listeners)) > 0;
+
+test("without a pad the page does not listen for one in battle, and finds one plugged in then at the pause", async () => {
+  const { context, page, trace } = await open(undefined, "?trace=1");
+  assert.equal(await listening(page), true, "the start screen does not listen for pads");
+  await page.keyboard.press("Enter");
+  await until(page, () => count(trace, "start") > 0, "the battle", 60000);
+  assert.equal(await listening(page), false, "the battle listens for pads with none plugged in");
+  const reads = await page.evaluate(() => window.pad.reads);
+  await waitForTicks(page, trace, 5);
+  assert.equal(await page.evaluate(() => window.pad.reads), reads, "the battle read the pads with none plugged in");
+
+  // Plugged in during the battle: found at the pause, and listened for while it is in.
+  await page.evaluate(() => { window.pad.plugged = true; });
+  await page.keyboard.press("p");
+  await page.waitForSelector("body[data-paused]");
+  assert.equal(await listening(page), true, "the pause does not listen for pads");
+  await page.evaluate(() => window.dispatchEvent(new Event("gamepadconnected")));
+  await hold(page, 3);  // Y goes on
+  await page.waitForSelector("body:not([data-paused])");
+  assert.equal(await page.evaluate(() => document.body.dataset.input), "pad");
+  assert.equal(await listening(page), true, "the battle stops listening with a pad in");
+  const keys = count(trace, "key");
+  await hold(page, 14);  // the D-pad's Left
+  await until(page, () => count(trace, "key") > keys, "the pad's key");
+
+  // Unplugged, the battle goes back to not listening.
+  await page.evaluate(() => { window.pad.plugged = false; });
+  await page.waitForFunction(() => window.pad.listeners === 0, null, { timeout: 5000 });
   await context.close();
 });

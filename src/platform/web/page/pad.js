@@ -1,7 +1,13 @@
 // Game controllers through the Gamepad API, mapped as on the desktop: the D-pad and the left
 // stick as the arrows, Start as Enter, Back as Escape, Y as pause; a held direction repeats as
 // a held key does, and on the start screen any button starts the game. Pads are read once a
-// frame (requestAnimationFrame) only while one is connected: without a pad this costs nothing.
+// frame (requestAnimationFrame) only while one is connected.
+//
+// The browser reads the machine's controllers many times a second for as long as a page listens
+// for them (a few per cent of a core), connected or not. So without a pad the page listens only
+// out of battle: on the start screen, while paused, after the end. A pad plugged in before a
+// game works at once; one plugged in during a battle is found at the next pause (the keyboard's
+// or the touch controls'), and while one is connected the page listens all the time.
 "use strict";
 (() => {
   const page = window.SevenChipsPage;
@@ -63,13 +69,39 @@
       connected = true;
       read(pad, now);
     }
-    if (connected) frame = requestAnimationFrame(poll);
-    else held.clear();
+    if (connected) {
+      frame = requestAnimationFrame(poll);
+    } else {
+      held.clear();
+      padIn = false;  // the last was unplugged
+      listen();
+    }
   }
   function watch() { if (!frame) frame = requestAnimationFrame(poll); }
 
-  window.addEventListener("gamepadconnected", watch);
-  window.addEventListener("gamepaddisconnected", (e) => { if (e.gamepad) held.delete(e.gamepad.index); });
-  // A pad the browser already knows of (plugged in before the page came).
-  if ([...navigator.getGamepads()].some((pad) => pad && pad.connected)) watch();
+  const body = document.body;
+  let listening = false, padIn = false;
+  const connected = () => [...navigator.getGamepads()].some((pad) => pad && pad.connected);
+  const inBattle = () => body.dataset.state === "playing" && !body.hasAttribute("data-paused");
+  function found() {
+    padIn = true;
+    watch();
+  }
+  function lost(e) {
+    if (e.gamepad) held.delete(e.gamepad.index);
+  }
+  function listen() {
+    const wanted = padIn || !inBattle();
+    if (wanted === listening) return;
+    listening = wanted;
+    for (const [type, handler] of [["gamepadconnected", found], ["gamepaddisconnected", lost]]) {
+      if (wanted) window.addEventListener(type, handler);
+      else window.removeEventListener(type, handler);
+    }
+    // A pad the browser already knows of (plugged in before the page came, or while it did not
+    // listen).
+    if (wanted && connected()) found();
+  }
+  new MutationObserver(listen).observe(body, { attributes: true, attributeFilter: ["data-state", "data-paused"] });
+  listen();
 })();
