@@ -172,6 +172,9 @@ for (const [device, held] of [["Pixel 5", "portrait"], ["Pixel 5 landscape", "la
     if (held === "portrait") for (const id of ["#touch-quit", "#quit"]) await page.locator(id).tap();
     else await page.mouse.click(...field);
     await waitForState(page, "ended");
+    // The panel is whole once the game's link and what it reached are there (the program
+    // replays the recording to say so).
+    await page.waitForFunction(() => window.sevenchips.link);
     assert.equal(await wakeLocks(page), 0, "the screen kept awake after the end");
     assert.equal(await moved(page), false, "the touches scrolled or zoomed the page");
     const panel = await page.evaluate(() => [...document.querySelectorAll("#end p, #end button, #end a")]
