@@ -101,9 +101,9 @@ TEST(SurfaceTest, RasterOperationsClippingAndOverlap) {
     EXPECT_EQ(numbers.at(0, 3), 20u);
 }
 
-// A platform shows again only the rows a surface says were drawn on: every drawing must mark
-// each row it changed, clipped or not, and a small drawing no row far from it.
-TEST(SurfaceTest, EveryDrawingMarksTheRowsItChanged) {
+// A platform shows again only what a surface says was drawn on: every drawing must mark each
+// row it changed and, in it, the columns, clipped or not; a small drawing no row far from it.
+TEST(SurfaceTest, EveryDrawingMarksTheRowsAndColumnsItChanged) {
     Surface chip(40, 40);
     paint_pattern(chip);
     const struct { const char* name; std::function<void(Surface&)> draw; } drawings[] = {
@@ -139,6 +139,8 @@ TEST(SurfaceTest, EveryDrawingMarksTheRowsItChanged) {
         SCOPED_TRACE(d.name);
         Surface s(64, 120);
         paint_pattern(s);
+        paint_pattern(s);
+        s.mark_shown();
         const Surface before = s;
         const std::uint64_t drawn = s.generation();
         d.draw(s);
@@ -148,10 +150,40 @@ TEST(SurfaceTest, EveryDrawingMarksTheRowsItChanged) {
             changed += row_changed;
             marked += s.row_generation(y) > drawn;
             EXPECT_TRUE(!row_changed || s.row_generation(y) > drawn) << "row " << y << " changed, unmarked";
+            const Surface::Columns columns = s.changed_columns(y);
+            for (int x = 0; x < s.width(); ++x) {
+                if (s.at(x, y) != before.at(x, y)) {
+                    EXPECT_TRUE(x >= columns.first && x <= columns.last) << "(" << x << ", " << y << ") changed, unmarked";
+                }
+            }
         }
         EXPECT_GT(changed, 0);
         EXPECT_LE(marked, changed + 8) << "rows marked far from the drawing";
     }
+}
+
+// The columns changed in a row gather every drawing since the surface was last shown, and
+// start afresh after it; a drawing wholly off the surface marks no column.
+TEST(SurfaceTest, ChangedColumnsGatherUntilShown) {
+    Surface s(64, 20);
+    s.mark_shown();
+    fill_box(s, 10, 5, 12, 5, kWhite);
+    fill_box(s, 40, 5, 41, 6, kWhite);
+    fill_box(s, 70, 5, 80, 6, kWhite);  // right of the surface
+    EXPECT_EQ(s.changed_columns(5).first, 10);
+    EXPECT_EQ(s.changed_columns(5).last, 41);
+    EXPECT_EQ(s.changed_columns(6).first, 40);
+    EXPECT_EQ(s.changed_columns(6).last, 41);
+    s.mark_shown();
+    EXPECT_EQ(s.shown_mark(), s.generation());
+    fill_box(s, 30, 5, 31, 5, kWhite);
+    EXPECT_EQ(s.changed_columns(5).first, 30);
+    EXPECT_EQ(s.changed_columns(5).last, 31);
+    fill_box(s, -9, 9, -1, 9, kWhite);  // left of the surface
+    EXPECT_GT(s.changed_columns(9).first, s.changed_columns(9).last);
+    const Surface fresh(8, 2);  // nothing of a new surface was shown
+    EXPECT_EQ(fresh.changed_columns(1).first, 0);
+    EXPECT_EQ(fresh.changed_columns(1).last, 7);
 }
 
 }  // namespace

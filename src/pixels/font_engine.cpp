@@ -356,7 +356,7 @@ void FreeTypeEngine::draw(Surface& s, float x, float y, const std::string& text,
         blend_row(s.row(py) + begin, r->coverage.data() + row * std::size_t(r->w) + std::size_t(begin - ox),
                   end - begin, colour);
     }
-    s.touch_rows(y0, y1 - 1);
+    s.touch_area(x0, y0, x1 - 1, y1 - 1);
 }
 
 // Whether a face has every character of the given strings.

@@ -8,13 +8,24 @@ namespace sc {
 
 Surface::Surface(int width, int height, std::uint32_t fill_value)
     : w_(std::max(0, width)), h_(std::max(0, height)), px_(std::size_t(w_) * std::size_t(h_), fill_value),
-      row_generation_(std::size_t(h_), 0) {}
+      row_generation_(std::size_t(h_), 0), changed_(std::size_t(h_), Columns{0, w_ - 1}) {}
 
-void Surface::touch_rows(int top, int bottom) {
+void Surface::touch_area(int left, int top, int right, int bottom) {
     ++generation_;
     top = std::max(top, 0);
     bottom = std::min(bottom, h_ - 1);
-    for (int y = top; y <= bottom; ++y) { row_generation_[std::size_t(y)] = generation_; }
+    left = std::max(left, 0);
+    right = std::min(right, w_ - 1);
+    for (int y = top; y <= bottom; ++y) {
+        Columns& c = changed_[std::size_t(y)];
+        // A row unchanged since it was shown starts afresh.
+        if (row_generation_[std::size_t(y)] <= shown_mark_) { c = Columns{w_, -1}; }
+        if (left <= right) {
+            c.first = std::min(c.first, left);
+            c.last = std::max(c.last, right);
+        }
+        row_generation_[std::size_t(y)] = generation_;
+    }
 }
 
 void Surface::fill(std::uint32_t v) {
@@ -36,7 +47,7 @@ void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int 
     if (rop == Rop::SrcCopy && !same && w == src.width() && w == dst.width()) {
         // Whole rows of both: one block.
         std::copy(src.row(sy), src.row(sy) + std::size_t(w) * std::size_t(h), dst.row(dy));
-        dst.touch_rows(dy, dy + h - 1);
+        dst.touch_area(dx, dy, dx + w - 1, dy + h - 1);
         return;
     }
     std::vector<std::uint32_t> scratch;
@@ -51,7 +62,7 @@ void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int 
             case Rop::SrcAnd: for (int i = 0; i < w; ++i) { d[i] &= s[i]; } break;
         }
     }
-    dst.touch_rows(dy, dy + h - 1);
+    dst.touch_area(dx, dy, dx + w - 1, dy + h - 1);
 }
 
 namespace {
@@ -88,7 +99,7 @@ void draw_line(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
         if (e2 >= dy) { err += dy; x += stepx; }
         if (e2 <= dx) { err += dx; y += stepy; }
     }
-    s.touch_rows(std::min(y1, y2) - lo, std::max(y1, y2) + hi);
+    s.touch_area(std::min(x1, x2) - lo, std::min(y1, y2) - lo, std::max(x1, x2) + hi, std::max(y1, y2) + hi);
 }
 
 void draw_box(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
@@ -104,12 +115,12 @@ void draw_box(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
         fill_rect_raw(s, l, t, l, b, v);
         fill_rect_raw(s, r, t, r, b, v);
     }
-    s.touch_rows(y1, y2);
+    s.touch_area(x1, y1, x2, y2);
 }
 
 void fill_box(Surface& s, int x1, int y1, int x2, int y2, Colour c) {
     fill_rect_raw(s, x1, y1, x2, y2, to_pixel(c));
-    s.touch_rows(std::min(y1, y2), std::max(y1, y2));
+    s.touch_area(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
 }
 
 namespace {
@@ -159,7 +170,7 @@ void draw_circle(Surface& s, int cx, int cy, int r, Colour c) {
         }
     }
     const int reach = std::abs(r) + width;
-    s.touch_rows(cy - reach, cy + reach);
+    s.touch_area(cx - reach, cy - reach, cx + reach, cy + reach);
 }
 
 }  // namespace sc

@@ -55,12 +55,24 @@ public:
     void fill(std::uint32_t v);
 
     // Counts every change, so a platform can tell whether the picture must be shown again,
-    // and where: each row keeps the count of the latest change to it.
+    // and where: each row keeps the count of the latest change to it, and the columns changed
+    // in it since the surface was last marked as shown.
     std::uint64_t generation() const { return generation_; }
     std::uint64_t row_generation(int y) const { return row_generation_[std::size_t(y)]; }
-    // A change to the whole surface, or only to rows top..bottom (clipped to it).
+    // A change to the whole surface, to rows top..bottom, or to the columns left..right of
+    // them (each clipped to the surface).
     void touch() { touch_rows(0, h_ - 1); }
-    void touch_rows(int top, int bottom);
+    void touch_rows(int top, int bottom) { touch_area(0, top, w_ - 1, bottom); }
+    void touch_area(int left, int top, int right, int bottom);
+
+    // What was last shown of the surface: the generation it was shown at, and for each row the
+    // columns changed since (first > last: none). Keeping it is not a change of the surface.
+    struct Columns {
+        int first, last;
+    };
+    void mark_shown() const { shown_mark_ = generation_; }
+    std::uint64_t shown_mark() const { return shown_mark_; }
+    Columns changed_columns(int y) const { return changed_[std::size_t(y)]; }
 
     // Drawing state, as each window surface keeps its own.
     int DrawWidth = 1;
@@ -71,6 +83,8 @@ private:
     std::vector<std::uint32_t> px_;
     std::uint64_t generation_ = 0;
     std::vector<std::uint64_t> row_generation_;
+    std::vector<Columns> changed_;
+    mutable std::uint64_t shown_mark_ = 0;
 };
 
 // Block copy of w x h pixels from src (sx, sy) to dst (dx, dy), clipped against both.

@@ -16,8 +16,8 @@ EM_JS(void, sc_page_wait, (double ms), {
 });
 // The picture goes as the program's memory and where in it the picture lies: nothing is made
 // anew for each rectangle.
-EM_JS(void, sc_page_show, (const unsigned char* rgba, int x, int y, int w, int h), {
-    Module.page.show(HEAPU8.buffer, rgba, x, y, w, h);
+EM_JS(void, sc_page_show, (const unsigned char* rgba, int dx, int dy, int x, int y, int w, int h), {
+    Module.page.show(HEAPU8.buffer, rgba, dx, dy, x, y, w, h);
 });
 EM_JS(int, sc_page_muted, (), { return Module.page.muted() ? 1 : 0; });
 EM_JS(double, sc_page_speed, (), { return Module.page.speed(); });
@@ -43,7 +43,7 @@ namespace sc::page {
 
 int take_input(int& x, int& y) { return sc_page_take_input(&x, &y); }
 void wait(double ms) { sc_page_wait(ms); }
-void show(const std::uint8_t* rgba, int x, int y, int w, int h) { sc_page_show(rgba, x, y, w, h); }
+void show(const std::uint8_t* rgba, int dx, int dy, int x, int y, int w, int h) { sc_page_show(rgba, dx, dy, x, y, w, h); }
 bool muted() { return sc_page_muted() != 0; }
 double speed() { return sc_page_speed(); }
 double now() { return emscripten_get_now(); }

@@ -24,8 +24,8 @@ int take_input(int& x, int& y);
 // arrives, whichever is first.
 void wait(double ms);
 // Puts on the canvas the rectangle at (x, y) of w x h pixels of `rgba`, an 800 x 600 picture
-// of RGBA bytes.
-void show(const std::uint8_t* rgba, int x, int y, int w, int h);
+// of RGBA bytes, moved by (dx, dy); the whole picture moved leaves black where it uncovers.
+void show(const std::uint8_t* rgba, int dx, int dy, int x, int y, int w, int h);
 // The remembered mute setting, the speed the clock runs at (1: real time), and a clock in
 // milliseconds (fractions included).
 bool muted();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -11,13 +10,13 @@
 #include "core/window_picture.hpp"
 #include "platform/common/face_tap.hpp"
 #include "platform/common/mix_levels.hpp"
-#include "platform/common/pause_sign.hpp"
 #include "platform/web/page_bridge.hpp"
 
 namespace sc {
 
-WebPlatform::WebPlatform() : base_speed_(std::max(page::speed(), 0.01)), clock_(base_speed_, page::now()) {
-    rgba_.resize(std::size_t(kWindowWidth) * kWindowHeight * 4, 255);
+WebPlatform::WebPlatform()
+    : base_speed_(std::max(page::speed(), 0.01)), clock_(base_speed_, page::now()),
+      picture_([](const std::uint8_t* rgba, int dx, int dy, int x, int y, int w, int h) { page::show(rgba, dx, dy, x, y, w, h); }) {
     music_ = std::make_unique<PageMusic>(false);
     waves_ = std::make_unique<PageWaves>(false);
 }
@@ -127,7 +126,7 @@ void WebPlatform::wait_a_moment(std::uint32_t ms, InputQueue& queue) {
 void WebPlatform::run_ahead() {
     interrupted_ = false;
     stepping_ = false;
-    shown_pixels_ = nullptr;  // a replay's surfaces are new: caught up, every row is compared
+    picture_.forget();  // a replay's surfaces are new: caught up, every row is compared
     clock_.run_ahead(page::now());
     music_->quiet(true);
     waves_->quiet(true);
@@ -146,129 +145,15 @@ void WebPlatform::quiet_sound() {
     waves_->stop();
 }
 
-namespace {
-
-// Whether 16 pixels differ, 64 bytes to a test: the browser's memcmp goes a byte at a time,
-// and every row drawn on is searched.
-bool block_differs(const std::uint32_t* a, const std::uint32_t* b) {
-    std::uint64_t differ = 0;
-    for (int k = 0; k < 16; k += 2) {
-        std::uint64_t x = 0, y = 0;
-        std::memcpy(&x, a + k, sizeof x);
-        std::memcpy(&y, b + k, sizeof y);
-        differ |= x ^ y;
-    }
-    return differ != 0;
-}
-
-// The first pixel where two runs differ (count: none), and the last (one that does differ).
-int first_difference(const std::uint32_t* a, const std::uint32_t* b, int count) {
-    int i = 0;
-    while (i + 16 <= count && !block_differs(a + i, b + i)) { i += 16; }
-    while (i < count && a[i] == b[i]) { ++i; }
-    return i;
-}
-int last_difference(const std::uint32_t* a, const std::uint32_t* b, int count) {
-    int i = count;
-    while (i >= 16 && !block_differs(a + i - 16, b + i - 16)) { i -= 16; }
-    while (a[i - 1] == b[i - 1]) { --i; }
-    return i - 1;
-}
-
-}  // namespace
-
 void WebPlatform::present(const Surface& screen, int left, int top) {
     if (clock_.ahead()) { return; }  // shown once caught up
-    if (screen.generation() == shown_generation_ && screen.pixels().data() == shown_pixels_ &&
-        left == shown_left_ && top == shown_top_) {
-        return;
-    }
-    // The window picture: black, with the screen surface where it stands now.
-    if (left != shown_left_ || top != shown_top_) {
-        picture_.fill(0);
-        BitBlt(picture_, left, top, screen.width(), screen.height(), screen, 0, 0, SRCCOPY);
-        canvas_holds_picture_ = false;  // shown whole
-    } else {
-        // Where the screen stayed put, only the rows drawn on since it was shown can differ
-        // (a surface not shown before: every row), and only what changed in them is copied.
-        const bool every_row = screen.pixels().data() != shown_pixels_ || screen.generation() < shown_generation_;
-        const int x0 = std::max(0, left), x1 = std::min(kWindowWidth, left + screen.width());
-        const int y0 = std::max(0, top), y1 = std::min(kWindowHeight, top + screen.height());
-        for (int y = y0; y < y1 && x0 < x1; ++y) {
-            if (!every_row && screen.row_generation(y - top) <= shown_generation_) { continue; }
-            const std::uint32_t* from = screen.row(y - top) + (x0 - left);
-            std::uint32_t* to = picture_.row(y) + x0;
-            const int first = first_difference(from, to, x1 - x0);
-            if (first == x1 - x0) { continue; }
-            const int last = last_difference(from, to, x1 - x0);
-            std::copy(from + first, from + last + 1, to + first);
-            Span& fresh = fresh_[std::size_t(y)];
-            fresh.first = std::min(fresh.first, x0 + first);
-            fresh.last = std::max(fresh.last, x0 + last);
-        }
-    }
-    shown_generation_ = screen.generation();
-    shown_pixels_ = screen.pixels().data();
-    shown_left_ = left;
-    shown_top_ = top;
-    show_picture();
-}
-
-void WebPlatform::show_picture() {
-    // A watcher pauses to look closely: the picture stays as it is, with no sign over it.
-    if (pause_.active() && !watching_) {
-        put_whole(paused_picture(picture_, sign_fonts_));
-        canvas_holds_picture_ = false;
-    } else if (!canvas_holds_picture_) {
-        put_whole(picture_);
-        canvas_holds_picture_ = true;
-    } else {
-        put_fresh();
-    }
-    std::fill(fresh_.begin(), fresh_.end(), Span{});
-}
-
-void WebPlatform::convert(const Surface& shown, int y, int first, int last) {
-    const std::uint32_t* row = shown.row(y);
-    std::uint8_t* out = rgba_.data() + (std::size_t(y) * kWindowWidth + std::size_t(first)) * 4;
-    for (int x = first; x <= last; ++x, out += 4) {
-        out[0] = std::uint8_t(row[x] >> 16), out[1] = std::uint8_t(row[x] >> 8), out[2] = std::uint8_t(row[x]);
-    }
-}
-
-void WebPlatform::put_whole(const Surface& shown) {
-    for (int y = 0; y < kWindowHeight; ++y) { convert(shown, y, 0, kWindowWidth - 1); }
-    page::show(rgba_.data(), 0, 0, kWindowWidth, kWindowHeight);
-}
-
-void WebPlatform::put_fresh() {
-    // Each band of changed rows goes to the canvas as its own rectangle: in battle a tick
-    // changes a few small patches far apart (the chips, a counter, a bar), and the one
-    // rectangle around them all was forty times their size.
-    Band band;
-    for (int y = 0; y < kWindowHeight; ++y) {
-        const Span fresh = fresh_[std::size_t(y)];
-        if (fresh.first > fresh.last) { continue; }
-        convert(picture_, y, fresh.first, fresh.last);
-        if (band.bottom >= 0 && y - band.bottom > kBandGap) {
-            put(band);
-            band = Band{};
-        }
-        if (band.bottom < 0) { band.top = y; }
-        band.bottom = y, band.left = std::min(band.left, fresh.first), band.right = std::max(band.right, fresh.last);
-    }
-    put(band);
-}
-
-void WebPlatform::put(const Band& band) const {
-    if (band.bottom < 0) { return; }
-    page::show(rgba_.data(), band.left, band.top, band.right - band.left + 1, band.bottom - band.top + 1);
+    picture_.present(screen, left, top, paused_sign());
 }
 
 void WebPlatform::keep_picture(const char* when) const { page::keep_picture(when); }
 
 void WebPlatform::pause_changed() {
-    show_picture();
+    picture_.show(paused_sign());
     page::paused(pause_.active());
 }
 

@@ -14,6 +14,7 @@
 #include "core/platform.hpp"
 #include "core/window_picture.hpp"
 #include "pixels/surface.hpp"
+#include "platform/common/canvas_picture.hpp"
 #include "platform/common/pause.hpp"
 #include "platform/common/run_clock.hpp"
 #include "platform/web/page_sound.hpp"
@@ -57,7 +58,7 @@ public:
     // Has the page keep the picture its canvas shows now, as RGBA bytes, for a test's moment.
     void keep_picture(const char* when) const;
     Pause& pause() { return pause_; }
-    void set_sign_fonts(FontEngine* fonts) { sign_fonts_ = fonts; }
+    void set_sign_fonts(FontEngine* fonts) { picture_.set_sign_fonts(fonts); }
     void set_watching(bool watching) { watching_ = watching; }
     bool watching() const { return watching_; }
 
@@ -82,26 +83,9 @@ private:
     void handle(int code, int x, int y, InputQueue& queue);
     // The pause began or ended: the canvas and the page learn of it.
     void pause_changed();
-    // Shows the window picture (or the pause's): whole, or while the canvas holds it, only
-    // its fresh spans.
-    void show_picture();
-    // Columns first..last of a row of the window picture changed since it was shown; none
-    // while first > last.
-    struct Span {
-        int first = kWindowWidth, last = -1;
-    };
-    // Rows top..bottom, columns left..right, changed and converted; none while bottom < 0.
-    struct Band {
-        int top = 0, bottom = -1, left = kWindowWidth, right = -1;
-    };
-    // Changed rows this close (or closer) go to the canvas in one rectangle.
-    static constexpr int kBandGap = 8;
-    // Converts columns first..last of row y of `shown` into the canvas's bytes.
-    void convert(const Surface& shown, int y, int first, int last);
-    void put_whole(const Surface& shown);
-    void put_fresh();
-    // Puts the band's rectangle of the converted picture on the canvas.
-    void put(const Band& band) const;
+    // Whether the picture shows the pause's sign: a watcher pauses to look closely, and the
+    // picture stays as it is.
+    bool paused_sign() const { return pause_.active() && !watching_; }
     // Sleeps `game_ms` of the game's clock (at least a millisecond of the page's), or until
     // input arrives.
     void sleep(std::uint32_t game_ms);
@@ -113,15 +97,8 @@ private:
     std::unique_ptr<PageWaves> waves_;
     MusicDevice* through_music_ = nullptr;
     WavePlayer* through_waves_ = nullptr;
-    Surface picture_{kWindowWidth, kWindowHeight};
-    std::vector<std::uint8_t> rgba_;  // what the canvas shows, as it takes it
-    std::vector<Span> fresh_ = std::vector<Span>(kWindowHeight);  // of picture_, since shown
-    bool canvas_holds_picture_ = false;  // rather than the pause's picture, or an older one
-    std::uint64_t shown_generation_ = ~0ULL;
-    const std::uint32_t* shown_pixels_ = nullptr;
-    int shown_left_ = -1000, shown_top_ = -1000;
+    CanvasPicture picture_;
     Pause pause_;
-    FontEngine* sign_fonts_ = nullptr;
     bool watching_ = false;
     bool stepping_ = false;   // one tick forward while paused
     bool interrupted_ = false;  // a seek asks the loop to stop at once

@@ -142,11 +142,18 @@
         const timer = setTimeout(wake, ms);
         wakeUp = wake;
       },
-      show(memory, at, x, y, w, h) {
+      show(memory, at, dx, dy, x, y, w, h) {
         if (picture.data.buffer !== memory || picture.data.byteOffset !== at) {
           picture = new ImageData(new Uint8ClampedArray(memory, at, 800 * 600 * 4), 800, 600);
         }
-        context.putImageData(picture, 0, 0, x, y, w, h);
+        if ((dx || dy) && w === 800 && h === 600) {  // the screen shaken: black where it was
+          context.fillStyle = "#000";
+          if (dx > 0) context.fillRect(0, 0, dx, 600);
+          if (dx < 0) context.fillRect(800 + dx, 0, -dx, 600);
+          if (dy > 0) context.fillRect(0, 0, 800, dy);
+          if (dy < 0) context.fillRect(0, 600 + dy, 800, -dy);
+        }
+        context.putImageData(picture, dx, dy, x, y, w, h);
       },
       muted: () => settings.muted,
       speed: () => speed,
