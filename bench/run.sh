@@ -39,7 +39,10 @@
 #        turn, each visit in a fresh browser, and the pair with the median ratio. Both without
 #        Web Audio (the game then plays silently): the headless browser's audio threads move
 #        one visit by as much as fourfold. The sound's own cost is in the note line: the page
-#        with its sound (median of three visits) against the silent visits.
+#        with its sound (median of three visits) against the silent visits; so is the page
+#        against its own pictures without the game (what it put on its canvas in each pair's
+#        visit, put again at the same moments on the floor's canvas): what remains beyond them
+#        is the program and the page's machinery.
 #   13   the page watching demo/win.keys from its link: a seek to the run's end, from the seek
 #        to the end panel (the whole game replayed ahead and its last picture shown), against
 #        the replay tool in the page replaying the same game (figure 12's runs): medians of
@@ -263,6 +266,9 @@ if [ -s "$WORK/web.txt" ]; then
     sound_extra=$(awk -v a="$(value web_sound_cpu_s)" -v b="$(value web_silent_cpu_s)" 'BEGIN {printf "%+.2f", a - b}')
     web_runs="; figure 11's pairs, page/floor: $(value web_cpu_pairs | tr , ' ') s; the page with its sound:"
     web_runs+=" $(value web_sound_cpu_runs | tr , ' ') s, median $(value web_sound_cpu_s) against $(value web_silent_cpu_s) silent ($sound_extra s)"
+    pictures=$(value web_pictures_cpu_s)
+    web_runs+="; figure 11's page against its own pictures without the game (its $(value web_made_per_s) puts a second put again on the floor's canvas):"
+    web_runs+=" $(value web_pictures_cpu_runs | tr , ' ') s, median $pictures: page / pictures $(awk -v w="$web_cpu" -v p="$pictures" 'BEGIN {printf "%.2f", (p > 0 ? w / p : 99)}'), pictures / floor $(awk -v p="$pictures" -v f="$web_floor_cpu" 'BEGIN {printf "%.2f", (f > 0 ? p / f : 99)}')"
     web_runs+="; figure 11's page without the Gamepad API: $(value web_nopad_cpu_runs | tr , ' ') s, median $(value web_nopad_cpu_s)"
     web_runs+="; figure 13's seeks: $(value web_seek_runs | tr , ' ') ms"
     seek=$(value web_seek_ms) replay_ms=$(value web_replay_ms)

@@ -15,6 +15,11 @@
 //                              (an init script takes it away; the game then plays silently and
 //                              says so in one console line, which is checked): the headless
 //                              browser's audio threads move one visit's CPU time fourfold.
+//   web_pictures_cpu_s, web_pictures_cpu_runs, web_made_per_s
+//                              the same of the game's own pictures without the game: what the
+//                              page put on its canvas in each pair's visit, put again at the
+//                              same moments on the floor's canvas (PICTURES_PAGE); the median
+//                              of the five and all five, and the puts and fills a second
 //   web_sound_cpu_s, web_sound_cpu_runs, web_silent_cpu_s
 //                              the page in battle with its sound: the median of three visits
 //                              and all three, against the median of the five silent ones
@@ -112,6 +117,47 @@ const FLOOR_PAGE = `<!DOCTYPE html><meta charset="utf-8"><body style="margin: 0;
   }, 100);
 </script>`;
 
+// The game's own pictures without the game: the puts and black fills that its page made on its
+// canvas in a measured visit, made again at the same moments on a canvas set up as the game's,
+// from one picture that never changes. What the page costs beyond it is the program and the
+// page's machinery around it; what it costs beyond the floor, the browser's showing of the
+// battle's pictures (the places a tick changes lie far apart, and a shake moves the whole).
+const PICTURES_PAGE = `<!DOCTYPE html><meta charset="utf-8"><body style="margin: 0; background: #000">
+<canvas id="screen" width="800" height="600"></canvas><script>
+  const context = document.getElementById("screen").getContext("2d", { alpha: false, desynchronized: true });
+  const picture = context.createImageData(800, 600);
+  picture.data.fill(90);
+  window.play = (made) => {
+    const from = performance.now();
+    let next = 0;
+    const due = () => {
+      while (next < made.length && made[next][0] <= performance.now() - from) {
+        const [, dx, dy, x, y, w, h] = made[next++];
+        if (dx === null) context.fillRect(x, y, w, h);
+        else context.putImageData(picture, dx, dy, x, y, w, h);
+      }
+      if (next < made.length) setTimeout(due, made[next][0] - (performance.now() - from));
+    };
+    due();
+  };
+</script>`;
+
+// Notes in the page what it makes on its canvas once window.madeFrom is set: [ms from then,
+// dx, dy, x, y, w, h] for a put, and dx = dy = null for a black fill (a shake's edges).
+function noteMade() {
+  window.made = [];
+  const put = CanvasRenderingContext2D.prototype.putImageData;
+  CanvasRenderingContext2D.prototype.putImageData = function (image, dx, dy, x = 0, y = 0, w = image.width, h = image.height) {
+    if (window.madeFrom !== undefined) window.made.push([performance.now() - window.madeFrom, dx, dy, x, y, w, h]);
+    return put.apply(this, arguments);
+  };
+  const fill = CanvasRenderingContext2D.prototype.fillRect;
+  CanvasRenderingContext2D.prototype.fillRect = function (x, y, w, h) {
+    if (window.madeFrom !== undefined) window.made.push([performance.now() - window.madeFrom, null, null, x, y, w, h]);
+    return fill.apply(this, arguments);
+  };
+}
+
 // Takes Web Audio away from a page, as a browser without it would be.
 function withoutPads() {
   delete Navigator.prototype.getGamepads;
@@ -123,31 +169,38 @@ function withoutAudio() {
 }
 
 // The browser's CPU seconds over `seconds` of one visit in a fresh browser, from `WARM_UP_S`
-// after the game's first key (game) or after the floor page loaded, with or without Web Audio.
+// after the game's first key (game) or after the floor page loaded (or the pictures page, which
+// then makes `pictures` again), with or without Web Audio. A visit noting what it made on its
+// canvas (noteMade) gives it as well: { cpu, made }.
 const WARM_UP_S = 20;
-async function visitCpu(url, { game, audio, pads = true }) {
+async function visitCpu(url, { game, audio, pads = true, pictures = null, note = false }) {
   const browser = await launch();
   try {
     const context = await browser.newContext();
     if (!audio) await context.addInitScript(withoutAudio);
     if (!pads) await context.addInitScript(withoutPads);
+    if (note) await context.addInitScript(noteMade);
     const page = await context.newPage();
     const said = [];
     page.on("console", (message) => { if (message.text().startsWith("sevenchips")) said.push(message.text()); });
-    await page.goto(url + (game ? "index.html" : "floor.html"));
+    await page.goto(url + (game ? "index.html" : pictures ? "pictures.html" : "floor.html"));
     if (game) {
       await waitForState(page, "start");
       await page.keyboard.press("Enter");
       await waitForState(page, "playing");
     }
     await page.waitForTimeout(WARM_UP_S * 1000);
+    if (note) await page.evaluate(() => { window.madeFrom = performance.now(); });
+    if (pictures) await page.evaluate((made) => window.play(made), pictures);
     const before = childrenCpu(process.pid);
     await page.waitForTimeout(seconds * 1000);
     const cpu = childrenCpu(process.pid) - before;
     if (game && !audio && said.join("\n") !== "sevenchips: no audio in this browser; playing silently") {
       throw new Error(`the page without Web Audio said ${JSON.stringify(said)}, not its one line`);
     }
-    return cpu;
+    if (!note) return cpu;
+    const made = await page.evaluate((s) => window.made.filter((m) => m[0] < 1000 * s), seconds);
+    return { cpu, made };
   } finally {
     await browser.close();
   }
@@ -173,9 +226,11 @@ const server = await serve(site, {
   "/sevenchips-replay.wasm": path.join(webBuild, "game/sevenchips-replay.wasm"),
   "/replay.html": path.join(webBuild, "replay.html"),
   "/floor.html": path.join(webBuild, "floor.html"),
+  "/pictures.html": path.join(webBuild, "pictures.html"),
 });
 fs.writeFileSync(path.join(webBuild, "replay.html"), REPLAY_PAGE);
 fs.writeFileSync(path.join(webBuild, "floor.html"), FLOOR_PAGE);
+fs.writeFileSync(path.join(webBuild, "pictures.html"), PICTURES_PAGE);
 fs.mkdirSync(path.join(webBuild, "bench-app/se"), { recursive: true });
 let browser = await launch();
 try {
@@ -210,14 +265,18 @@ try {
   {
     const pairs = [];
     for (let pair = 0; pair < 5; pair++) {
-      const game = await visitCpu(server.url, { game: true, audio: false });
+      const { cpu: game, made } = await visitCpu(server.url, { game: true, audio: false, note: true });
       const floor = await visitCpu(server.url, { game: false, audio: false });
-      pairs.push({ game, floor, ratio: game / floor });
+      const pictures = await visitCpu(server.url, { game: false, audio: false, pictures: made });
+      pairs.push({ game, floor, ratio: game / floor, pictures, made: made.length });
     }
     const middle = [...pairs].sort((a, b) => a.ratio - b.ratio)[2];
     say("web_cpu_s", middle.game.toFixed(2));
     say("web_floor_cpu_s", middle.floor.toFixed(2));
     say("web_cpu_pairs", pairs.map((p) => `${p.game.toFixed(2)}/${p.floor.toFixed(2)}`).join(","));
+    say("web_pictures_cpu_s", median(pairs.map((p) => p.pictures)).toFixed(2));
+    say("web_pictures_cpu_runs", pairs.map((p) => p.pictures.toFixed(2)).join(","));
+    say("web_made_per_s", (median(pairs.map((p) => p.made)) / seconds).toFixed(1));
     const sound = [];
     for (let visit = 0; visit < 3; visit++) sound.push(await visitCpu(server.url, { game: true, audio: true }));
     say("web_sound_cpu_s", median(sound).toFixed(2));

@@ -90,43 +90,9 @@ TEST(CanvasPictureTest, ADrawingGoesToTheCanvasAloneAndAnUnchangedScreenNotAtAll
     EXPECT_EQ(shown.canvas.puts, puts_before);
 }
 
-TEST(CanvasPictureTest, AShakenScreenIsThePicturePutAsideWithBlackWhereItUncovers) {
-    Shown shown;
-    Surface screen = patterned_screen();
-    shown.picture.present(screen, 16, 12, false);
-    const int shakes[][2] = {{20, 8}, {10, 16}, {16 - 16, 12 + 12}, {48, -40}, {16, 12}};
-    for (const auto& at : shakes) {
-        SCOPED_TRACE("screen at " + std::to_string(at[0]) + ", " + std::to_string(at[1]));
-        fill_box(screen, at[0] * 3, 200, at[0] * 3 + 40, 230, RGB(at[0], 9, 200));  // drawn while it shakes
-        shown.picture.present(screen, at[0], at[1], false);
-        EXPECT_EQ(shown.canvas.differs_from(compose_window(screen, at[0], at[1])), "");
-        // Drawn on again where it stands.
-        fill_box(screen, 5, 5, 9, 9, RGB(at[1] & 255, 200, 3));
-        shown.picture.present(screen, at[0], at[1], false);
-        EXPECT_EQ(shown.canvas.differs_from(compose_window(screen, at[0], at[1])), "");
-    }
-}
-
-TEST(CanvasPictureTest, ThePauseSignGoesOverThePictureWhereverTheScreenStandsAndLeavesWithThePause) {
-    Shown shown;
-    Surface screen = patterned_screen();
-    shown.picture.present(screen, 16, 12, false);
-    for (const int left : {16, 19}) {
-        SCOPED_TRACE("screen at " + std::to_string(left));
-        shown.picture.present(screen, left, 12, false);
-        shown.picture.show(true);
-        EXPECT_EQ(shown.canvas.differs_from(paused_picture(compose_window(screen, left, 12), nullptr)), "");
-        // Drawn on while paused (a step of a watched run): the sign stays over the new picture.
-        fill_box(screen, 300, 300, 340, 310, RGB(1, 2, 250));
-        shown.picture.present(screen, left, 12, true);
-        EXPECT_EQ(shown.canvas.differs_from(paused_picture(compose_window(screen, left, 12), nullptr)), "");
-        shown.picture.show(false);
-        EXPECT_EQ(shown.canvas.differs_from(compose_window(screen, left, 12)), "");
-    }
-}
-
-// Drawings of every kind, moves, pauses, a screen swapped for another and a replay's fresh
-// start, in a random order: after each, the canvas is the window picture.
+// Drawings of every kind, moves (the shakes' few pixels and far), pauses with drawings under
+// the sign, a screen swapped for another and a replay's fresh start, in a random order: after
+// each, the canvas is the window picture, or the pause's over it.
 TEST(CanvasPictureTest, TheCanvasIsTheWindowPictureAfterAnyMixOfDrawingsMovesAndPauses) {
     Shown shown;
     std::vector<Surface> screens{patterned_screen(), Surface(768, 576, pixel_rgb(20, 40, 60))};
