@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "core/viewport.hpp"
-#include "core/window_picture.hpp"
 #include "platform/common/face_tap.hpp"
 #include "platform/common/mix_levels.hpp"
 #include "platform/web/page_bridge.hpp"

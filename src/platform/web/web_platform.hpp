@@ -9,10 +9,8 @@
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "core/platform.hpp"
-#include "core/window_picture.hpp"
 #include "pixels/surface.hpp"
 #include "platform/common/canvas_picture.hpp"
 #include "platform/common/pause.hpp"
