@@ -139,7 +139,6 @@ TEST(SurfaceTest, EveryDrawingMarksTheRowsAndColumnsItChanged) {
         SCOPED_TRACE(d.name);
         Surface s(64, 120);
         paint_pattern(s);
-        paint_pattern(s);
         s.mark_shown();
         const Surface before = s;
         const std::uint64_t drawn = s.generation();

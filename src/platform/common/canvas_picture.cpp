@@ -105,9 +105,7 @@ void CanvasPicture::show(bool paused) {
         if (dx == 0 && dy == 0) {
             convert_whole(paused_picture(picture_, sign_fonts_));
         } else {
-            Surface window(kWindowWidth, kWindowHeight);
-            BitBlt(window, dx, dy, kWindowWidth, kWindowHeight, picture_, 0, 0, SRCCOPY);
-            convert_whole(paused_picture(window, sign_fonts_));
+            convert_whole(paused_picture(compose_window(picture_, dx, dy), sign_fonts_));
         }
         rgba_current_ = false;
         canvas_holds_picture_ = false;
