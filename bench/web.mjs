@@ -136,7 +136,9 @@ const PICTURES_PAGE = `<!DOCTYPE html><meta charset="utf-8"><body style="margin:
         if (dx === null) context.fillRect(x, y, w, h);
         else context.putImageData(picture, dx, dy, x, y, w, h);
       }
-      if (next < made.length) setTimeout(due, made[next][0] - (performance.now() - from));
+      // Whole milliseconds: the browser drops a delay's fraction, and the timer would come
+      // early and need a second one (half the puts took two wakes that way).
+      if (next < made.length) setTimeout(due, Math.ceil(made[next][0] - (performance.now() - from)));
     };
     due();
   };
