@@ -5,9 +5,11 @@
 // controller stood in for the browser's own plays to the replay tool's trace.
 // Usage: node touch.mjs SITE_DIR REPLAY_TOOL WORK_DIR  (run by tests/web/run.sh)
 import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import path from "node:path";
 import { after, before, test } from "node:test";
+import { fileURLToPath } from "node:url";
 
 import {
   collectTrace, devices, inside, launch, overlap, pageState, replay as replayTool, sameLines, serve, waitForState,
@@ -187,6 +189,48 @@ for (const [device, held] of [["Pixel 5", "portrait"], ["Pixel 5 landscape", "la
     const letters = recordedKeys(recorded).map((key) => key[0]).join("");  // Left as L, ..., Click as C
     assert.equal(letters, touches.map(([, keys]) => keys).join("") + "C", "the recording's keys");
     sameLines(trace, replay(recorded, `touched-${held}`), "the trace of the touched game");
+    await context.close();
+  });
+}
+
+// The parts of a panel (`id`) showing now that leave the picture.
+const spilling = (page, id) => page.evaluate((id) => {
+  const picture = document.getElementById("screen").getBoundingClientRect();
+  return [...document.querySelectorAll(`#${id} :is(h1, p, button, a, input)`)]
+    .filter((e) => e.getClientRects().length && getComputedStyle(e).visibility === "visible")
+    .map((e) => ({ part: e.id || e.textContent.trim().slice(0, 16), ...e.getBoundingClientRect().toJSON() }))
+    .filter((r) => r.top < picture.top - 0.5 || r.bottom > picture.bottom + 0.5
+      || r.left < picture.left - 0.5 || r.right > picture.right + 0.5);
+}, id);
+
+// Small phones, 320 and 360 pixels across: held sideways the controls leave the picture most
+// of the screen's width, and every panel, with the most it says (a run offered by its link,
+// the question before quitting, the end with its link), stays within the picture.
+for (const device of ["iPhone SE", "iPhone SE landscape", "Galaxy S8 landscape"]) {
+  test(`a small phone (${device}): the picture as large as fits, every panel within it`, async () => {
+    const winKeys = fileURLToPath(new URL("../../demo/win.keys", import.meta.url));
+    const link = execFileSync(replayPath, ["--keys", winKeys, "--link"], { encoding: "utf8" }).trim();
+    const { context, page, trace } = await open(device, "?trace=1" + link);
+    await page.waitForSelector("#run-offer:not([hidden])");
+    assert.deepEqual(await spilling(page, "start"), [], "the start with a run offered");
+    await page.locator("#new-game").tap();
+    await waitForTicks(page, trace, 2);
+    const picture = await page.locator("#screen").boundingBox();
+    const screen = { x: 0, y: 0, ...page.viewportSize() };
+    if (screen.width > screen.height) {
+      assert.ok(picture.width >= 0.4 * screen.width, `the picture is ${picture.width} of ${screen.width} across`);
+    }
+    for (const c of await shownControls(page)) {
+      assert.ok(inside(c, screen) && !overlap(c, picture), `${c.id} ${JSON.stringify(c)} covers the picture`);
+      assert.ok(c.width >= 44 && c.height >= 44, `${c.id} is ${c.width} x ${c.height}: too small for a thumb`);
+    }
+    await page.locator("#touch-quit").tap();
+    assert.deepEqual(await spilling(page, "ask"), [], "the question before quitting");
+    await page.locator("#quit").tap();
+    await waitForState(page, "ended");
+    await page.waitForFunction(() => window.sevenchips.link);
+    assert.deepEqual(await spilling(page, "end"), [], "the end panel");
+    await page.screenshot({ path: path.join(work, `end-${device.replaceAll(" ", "-")}.png`) });
     await context.close();
   });
 }
