@@ -220,7 +220,7 @@ test("bad links and files leave the start screen with one line, and a key starts
   await context.close();
 });
 
-for (const [device, name] of [["Pixel 5", "portrait"], ["Pixel 5 landscape", "landscape"]]) {
+for (const [device, name] of [["Pixel 5", "portrait"], ["Pixel 5 landscape", "landscape"], ["Galaxy S8 landscape", "landscape, 360 pixels high"]]) {
   test(`watching on a phone held in ${name}: the bar beside the picture, within the screen and a thumb's size`, async () => {
     const link = tool("--keys", winKeys, "--link");
     const { page, context, trace } = await open(`index.html?trace=1#${link.slice(1)}`, await browser.newContext({ ...devices[device] }));
@@ -244,7 +244,7 @@ for (const [device, name] of [["Pixel 5", "portrait"], ["Pixel 5 landscape", "la
     const pause = await page.locator("#watch-pause").boundingBox();
     await page.touchscreen.tap(pause.x + pause.width / 2, pause.y + pause.height / 2);
     await page.waitForFunction(() => document.body.hasAttribute("data-paused"));
-    await page.screenshot({ path: path.join(work, `watching-${name}.png`) });
+    await page.screenshot({ path: path.join(work, `watching-${name.replaceAll(/\W+/g, "-")}.png`) });
     await context.close();
   });
 }
