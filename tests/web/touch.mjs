@@ -16,6 +16,7 @@ import {
 } from "../../tools/web/browser.mjs";
 
 const [site, replayPath, work] = process.argv.slice(2).map((p) => path.resolve(p));
+const winKeys = fileURLToPath(new URL("../../demo/win.keys", import.meta.url));
 let browser, server;
 
 before(async () => {
@@ -93,6 +94,28 @@ const shownControls = (page) => page.evaluate(() => [...document.querySelectorAl
 const moved = (page) => page.evaluate(() => window.scrollX || window.scrollY || document.scrollingElement.scrollTop
   || window.visualViewport.offsetTop || window.visualViewport.scale !== 1);
 
+// The parts of a panel (`id`) showing now that leave the picture.
+const spilling = (page, id) => page.evaluate((id) => {
+  const picture = document.getElementById("screen").getBoundingClientRect();
+  return [...document.querySelectorAll(`#${id} :is(h1, p, button, a, input)`)]
+    .filter((e) => e.getClientRects().length && getComputedStyle(e).visibility === "visible")
+    .map((e) => ({ part: e.id || e.textContent.trim().slice(0, 16), ...e.getBoundingClientRect().toJSON() }))
+    .filter((r) => r.top < picture.top - 0.5 || r.bottom > picture.bottom + 0.5
+      || r.left < picture.left - 0.5 || r.right > picture.right + 0.5);
+}, id);
+
+// The controls showing now, each checked to lie within the screen, off the picture and big
+// enough for a thumb.
+async function controlsBeside(page, picture, when) {
+  const screen = { x: 0, y: 0, ...page.viewportSize() };
+  const controls = await shownControls(page);
+  for (const c of controls) {
+    assert.ok(inside(c, screen) && !overlap(c, picture), `${c.id} ${JSON.stringify(c)} ${when} covers the picture`);
+    assert.ok(c.width >= 44 && c.height >= 44, `${c.id} is ${c.width} x ${c.height}: too small for a thumb`);
+  }
+  return controls;
+}
+
 for (const [device, held] of [["Pixel 5", "portrait"], ["Pixel 5 landscape", "landscape"]]) {
   test(`a phone held in ${held}: a game of taps and swipes, the controls beside the picture`, async () => {
     const { context, page, trace } = await open(device, "?trace=1&speed=2");
@@ -108,11 +131,9 @@ for (const [device, held] of [["Pixel 5", "portrait"], ["Pixel 5 landscape", "la
     // The controls showing, big enough for a thumb and within its reach: under the picture
     // upright, at its sides sideways, never over it.
     const controlsFit = async (n, when) => {
-      const controls = await shownControls(page);
+      const controls = await controlsBeside(page, picture, when);
       assert.equal(controls.length, n, `the touch controls ${when}`);
       for (const c of controls) {
-        assert.ok(inside(c, screen) && !overlap(c, picture), `${c.id} ${JSON.stringify(c)} ${when} covers the picture`);
-        assert.ok(c.width >= 44 && c.height >= 44, `${c.id} is ${c.width} x ${c.height}: too small for a thumb`);
         if (held === "portrait") assert.ok(c.y >= picture.y + picture.height, `${c.id} above the picture's foot`);
         else assert.ok(c.x + c.width <= picture.x || c.x >= picture.x + picture.width, `${c.id} not at a side`);
       }
@@ -179,9 +200,7 @@ for (const [device, held] of [["Pixel 5", "portrait"], ["Pixel 5 landscape", "la
     await page.waitForFunction(() => window.sevenchips.link);
     assert.equal(await wakeLocks(page), 0, "the screen kept awake after the end");
     assert.equal(await moved(page), false, "the touches scrolled or zoomed the page");
-    const panel = await page.evaluate(() => [...document.querySelectorAll("#end p, #end button, #end a")]
-      .filter((e) => e.getClientRects().length).map((e) => e.getBoundingClientRect().toJSON()));
-    for (const part of panel) assert.ok(inside(part, picture), `the end panel's ${JSON.stringify(part)} spills out`);
+    assert.deepEqual(await spilling(page, "end"), [], "the end panel spills out of the picture");
     await controlsFit(held === "portrait" ? 2 : 0, "at the end");
     await page.screenshot({ path: path.join(work, `end-${held}.png`) });
 
@@ -193,22 +212,11 @@ for (const [device, held] of [["Pixel 5", "portrait"], ["Pixel 5 landscape", "la
   });
 }
 
-// The parts of a panel (`id`) showing now that leave the picture.
-const spilling = (page, id) => page.evaluate((id) => {
-  const picture = document.getElementById("screen").getBoundingClientRect();
-  return [...document.querySelectorAll(`#${id} :is(h1, p, button, a, input)`)]
-    .filter((e) => e.getClientRects().length && getComputedStyle(e).visibility === "visible")
-    .map((e) => ({ part: e.id || e.textContent.trim().slice(0, 16), ...e.getBoundingClientRect().toJSON() }))
-    .filter((r) => r.top < picture.top - 0.5 || r.bottom > picture.bottom + 0.5
-      || r.left < picture.left - 0.5 || r.right > picture.right + 0.5);
-}, id);
-
 // Small phones, 320 and 360 pixels across: held sideways the controls leave the picture most
 // of the screen's width, and every panel, with the most it says (a run offered by its link,
 // the question before quitting, the end with its link), stays within the picture.
 for (const device of ["iPhone SE", "iPhone SE landscape", "Galaxy S8 landscape"]) {
   test(`a small phone (${device}): the picture as large as fits, every panel within it`, async () => {
-    const winKeys = fileURLToPath(new URL("../../demo/win.keys", import.meta.url));
     const link = execFileSync(replayPath, ["--keys", winKeys, "--link"], { encoding: "utf8" }).trim();
     const { context, page, trace } = await open(device, "?trace=1" + link);
     await page.waitForSelector("#run-offer:not([hidden])");
@@ -216,14 +224,11 @@ for (const device of ["iPhone SE", "iPhone SE landscape", "Galaxy S8 landscape"]
     await page.locator("#new-game").tap();
     await waitForTicks(page, trace, 2);
     const picture = await page.locator("#screen").boundingBox();
-    const screen = { x: 0, y: 0, ...page.viewportSize() };
+    const screen = page.viewportSize();
     if (screen.width > screen.height) {
       assert.ok(picture.width >= 0.4 * screen.width, `the picture is ${picture.width} of ${screen.width} across`);
     }
-    for (const c of await shownControls(page)) {
-      assert.ok(inside(c, screen) && !overlap(c, picture), `${c.id} ${JSON.stringify(c)} covers the picture`);
-      assert.ok(c.width >= 44 && c.height >= 44, `${c.id} is ${c.width} x ${c.height}: too small for a thumb`);
-    }
+    await controlsBeside(page, picture, "in battle");
     await page.locator("#touch-quit").tap();
     assert.deepEqual(await spilling(page, "ask"), [], "the question before quitting");
     await page.locator("#quit").tap();
