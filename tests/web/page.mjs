@@ -1,6 +1,7 @@
 // The web edition in Debian's Chromium against the headless replay tool: a watched key script
 // gives the tool's trace and pictures, a game played with real key presses pauses and its
-// downloaded recording replays to the same game, and the sound starts and stays muted.
+// downloaded recording replays to the same game, the sound starts and stays muted, and the
+// start screen does not wait for the music.
 // Usage: node page.mjs SITE_DIR REPLAY_TOOL WORK_DIR  (run by tests/web/run.sh)
 import assert from "node:assert/strict";
 import fs from "node:fs";
@@ -26,8 +27,14 @@ after(() => Promise.all([browser?.close(), server?.close()]));
 const replay = (keys, name, shots) => replayTool(replayPath, keys, work, name, shots);
 
 // What the page does, seen from outside: `frames` gets the next `keepFrames` pictures put on
-// the canvas, and `sound` counts the moments of sound heard and those that carried sound.
+// the canvas, `sound` counts the moments of sound heard and those that carried sound, and
+// `registered` is set once the page registers its worker.
 function watchPage() {
+  const register = ServiceWorkerContainer.prototype.register;
+  ServiceWorkerContainer.prototype.register = function (...args) {
+    window.registered = true;
+    return register.apply(this, args);
+  };
   const put = CanvasRenderingContext2D.prototype.putImageData;
   CanvasRenderingContext2D.prototype.putImageData = function (image, ...at) {
     if (window.keepFrames > 0 && window.keepFrames--) window.frames.push(new Uint8ClampedArray(image.data));
@@ -54,9 +61,11 @@ function watchPage() {
   };
 }
 
-async function openPage(query, start = true) {
+// `route(context)` may hold back or refuse some of the site's files.
+async function openPage(query, start = true, route = null) {
   const context = await browser.newContext();
   await context.addInitScript(watchPage);
+  if (route) await route(context);
   const page = await context.newPage();
   const trace = collectTrace(page);
   await page.goto(server.url + "index.html" + query);
@@ -143,17 +152,19 @@ test("a game played with real keys pauses, and its recording replays to the same
   sameLines(trace, replay(recording, "played"), "the recording's trace");
 });
 
+// What a second of the battle sounds like: the music in nearly all of it, or silence.
+async function listenTo(page, what, music) {
+  await page.evaluate(() => { window.sound.buffers = window.sound.loud = 0; });
+  await page.waitForTimeout(1000);
+  const { buffers, loud } = await page.evaluate(() => window.sound);
+  assert.ok(buffers > 10 && (music ? loud >= 0.9 * buffers : !loud), `${what}: ${loud} of ${buffers} buffers loud`);
+}
+
 test("the sound starts with the game and plays the music, and a reload keeps it muted", async () => {
   const { page, trace } = await openPage("?trace=1", false);
   await waitForState(page, "start");
   assert.equal(await page.evaluate(() => window.sevenchips.audioState()), "none", "sound before the first input");
-  // What a second of the battle sounds like: the music in nearly all of it, or silence.
-  const listen = async (what, music) => {
-    await page.evaluate(() => { window.sound.buffers = window.sound.loud = 0; });
-    await page.waitForTimeout(1000);
-    const { buffers, loud } = await page.evaluate(() => window.sound);
-    assert.ok(buffers > 10 && (music ? loud >= 0.9 * buffers : !loud), `${what}: ${loud} of ${buffers} buffers loud`);
-  };
+  const listen = (what, music) => listenTo(page, what, music);
   const battle = async () => {
     const from = trace.length;
     await startGame(page);
@@ -168,5 +179,31 @@ test("the sound starts with the game and plays the music, and a reload keeps it 
     await listen(reload ? "reloaded" : "the battle", !reload);
     await mute();
     await listen(reload ? "unmuted" : "muted", reload);
+  }
+});
+
+test("the start screen does not wait for the music: it plays once it has come, and one that never comes is silent", async () => {
+  for (const comes of [true, false]) {
+    let letGo;
+    const held = new Promise((go) => { letGo = go; });
+    const holdMusic = (context) => context.route("**/bg/bg1.ogg", (route) => held.then(() => (comes ? route.continue() : route.abort())));
+    const { page, trace } = await openPage("?trace=1", true, holdMusic);
+    await waitForTicks(page, trace, 10);
+    await listenTo(page, "the battle before the music came", false);
+    // The page's worker, which fetches the whole site for playing offline, waits for it too.
+    assert.equal(await page.evaluate(() => !!window.registered), false, "the worker registered while the music was still coming");
+    letGo();
+    await page.waitForSelector("body[data-fetched]");
+    if (comes) await page.waitForFunction(() => window.sound.loud > 0, null, { timeout: 10000 });
+    await listenTo(page, comes ? "the battle once the music came" : "the battle without music", comes);
+    await page.waitForFunction(() => window.registered);
+    // The music's coming or not changes nothing of the game: its watchdog never restarts a piece
+    // that never came, as it never restarts one that is not there.
+    await page.keyboard.press("Escape");
+    await waitForState(page, "ended");
+    const name = `music-${comes ? "late" : "never"}`;
+    fs.writeFileSync(path.join(work, `${name}.keys`), await page.evaluate(() => window.sevenchips.recording));
+    sameLines(trace, replay(path.join(work, `${name}.keys`), name), `the trace with the music ${comes ? "late" : "never come"}`);
+    await page.context().close();
   }
 });

@@ -57,17 +57,18 @@
       handOver();
     }, (e) => without(e.message || e));
   }
-  // Once the page has all it needs (its state leaves "loading"), so that the worker's
-  // downloads do not hold up the first visit's.
+  // Once the page has all it needs (its state leaves "loading") and the files it fetches
+  // after that (data-fetched), so that the worker's downloads neither hold up the first
+  // visit's nor fetch a file a second time while the page's own fetch is still under way.
   let registered = false;
   function stateChanged() {
-    if (state() === "loading") return;
+    if (state() === "loading" || (state() !== "failed" && !document.body.hasAttribute("data-fetched"))) return;
     if (!registered) {
       registered = true;
       register();
     }
     handOver();
   }
-  new MutationObserver(stateChanged).observe(document.body, { attributes: true, attributeFilter: ["data-state"] });
+  new MutationObserver(stateChanged).observe(document.body, { attributes: true, attributeFilter: ["data-state", "data-fetched"] });
   stateChanged();
 })();

@@ -2,8 +2,9 @@
 // keys and clicks handed to the program, fullscreen, the settings and clear file kept in the
 // browser's storage, and the end of a game with its recording.
 // The page's state is in document.body.dataset.state: loading, start, playing, ended, failed;
-// data-paused is on the body while the program pauses the battle, and data-input names the
-// input last used (keys, mouse, touch, pad). window.SevenChipsPage is what the page's other
+// data-paused is on the body while the program pauses the battle, data-input names the
+// input last used (keys, mouse, touch, pad), and data-fetched is there once the files fetched
+// after the start screen (the music) have come. window.SevenChipsPage is what the page's other
 // scripts (touch.js, pad.js, awake.js) use: push(code, x, y) hands the program an input,
 // begin() starts a game from the start screen as a key does, and the toggles below.
 // For tests, window.sevenchips has the last game's recording (its text) and audioState(), the
@@ -102,6 +103,22 @@
     if (!r.ok) throw new Error(url + ": " + r.status + " " + r.statusText);
     return new Uint8Array(await r.arrayBuffer());
   }
+  // The music (bg/) is a third of the site: it is fetched after the first program is ready,
+  // so that on a slow network the start screen does not wait for it, and a game begun before
+  // it arrives starts its music then. `late`: each such file's path in the program's files ->
+  // the promise of its bytes (null: it did not come, and the music is silent, as a missing
+  // file's is). data-fetched is on the body once they have all come or failed.
+  const fetchedLater = (name) => name.startsWith("bg/");
+  const late = new Map(), lateMissing = new Set();
+  function fetchLate(names) {
+    if (late.size) return;
+    const fetched = names.map((name) => {
+      const bytes = fetchBytes(name).catch(() => { lateMissing.add("/game/" + name); return null; });
+      late.set("/game/" + name, bytes);
+      return bytes;
+    });
+    Promise.all(fetched).then(() => document.body.setAttribute("data-fetched", ""));
+  }
   const data = (async () => {
     // Browsers let a page opened from a file fetch nothing of its own.
     if (location.protocol === "file:") {
@@ -109,11 +126,11 @@
     }
     const manifest = await (await fetch("data.json")).json();
     language = chooseLanguage(Array.isArray(manifest.languages) ? manifest.languages : ["ja"]);
-    const files = await Promise.all(manifest.files.map(async (name) => {
+    const files = await Promise.all(manifest.files.filter((name) => !fetchedLater(name)).map(async (name) => {
       try { return [name, await fetchBytes(name)]; } catch (e) { return [name, null]; }  // missing: silent
     }));
     const font = await fetchBytes(manifest.font);
-    return { files, font };
+    return { files, font, later: manifest.files.filter(fetchedLater) };
   })();
 
   // ---- one game: a fresh program each time, made ready before the player acts ----
@@ -127,7 +144,11 @@
 
   // `holder.program` is the program the page object serves (set once it has loaded).
   function pageFor(holder) {
-    const read = (name) => { try { return holder.program.FS.readFile(name); } catch (e) { return null; } };
+    // A file's bytes, the promise of them while they are still coming, or null.
+    const read = (name) => {
+      if (late.has(name)) return lateMissing.has(name) ? null : late.get(name);
+      try { return holder.program.FS.readFile(name); } catch (e) { return null; }
+    };
     return {
       takeInput: () => queue.shift() || null,
       wait(ms, resume) {
@@ -231,19 +252,24 @@
   function prepare() {
     ready = null;
     next = (async () => {
-      const { files, font } = await data;
       const holder = {};
-      const program = holder.program = await SevenChips({
+      // The program loads while the data comes.
+      const made = SevenChips({
         page: pageFor(holder),
         print: (line) => console.log(line),
         printErr: (line) => console.warn(line),
       });
+      const [{ files, font, later }, program] = await Promise.all([data, made]);
+      holder.program = program;
       const FS = program.FS;
       for (const dir of ["/game", "/game/bg", "/game/se", "/fonts", "/run"]) FS.mkdir(dir);
       for (const [name, bytes] of files) if (bytes) FS.writeFile("/game/" + name, bytes);
+      // A file still coming is there for the program to find; the page reads its bytes.
+      for (const name of later) if (!lateMissing.has("/game/" + name)) FS.writeFile("/game/" + name, new Uint8Array(0));
       FS.writeFile("/fonts/face.ttf", font);  // where the program looks for its face
       ready = program;
       if (document.body.dataset.state === "loading") setState("start");
+      fetchLate(later);
       return program;
     })();
     next.catch(fail);

@@ -24,13 +24,17 @@ window.PageSound = class PageSound {
     node.connect(to);
     return node;
   }
-  // Whether the file is there, reading it (`read(name)`: its bytes, or null) the first time.
+  // Whether the file is there, reading it the first time (`read(name)`: its bytes, the promise
+  // of them while they are still coming, or null). One that never comes is silent.
   found(name, read) {
     if (!this.files.has(name)) {
       const bytes = read(name);
       this.files.set(name, !!bytes);
       if (bytes) {
-        this.decoded.set(name, this.context.decodeAudioData(bytes.slice().buffer).catch((e) => {
+        this.decoded.set(name, Promise.resolve(bytes).then((b) => {
+          if (!b) throw new Error("it did not come");
+          return this.context.decodeAudioData(b.slice().buffer);
+        }).catch((e) => {
           console.warn("sevenchips: cannot play " + name + " (" + e + ")");
           return null;
         }));
@@ -64,7 +68,9 @@ window.PageSound = class PageSound {
     const asked = music.asked = {};  // this play, not a later one
     music.buffer.then((buffer) => {
       if (music.asked !== asked || !music.playing) return;
-      if (!buffer) { music.playing = false; return; }
+      // One that cannot play (it did not come, or is damaged) is silent and never ends, so
+      // the game's watchdog does not restart it, as it never restarts a piece that is not there.
+      if (!buffer) return;
       const source = music.source = this.start(buffer, this.musicOut, () => {
         if (music.source === source) { music.source = null; music.playing = false; }
       });
