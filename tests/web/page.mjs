@@ -164,7 +164,6 @@ test("the sound starts with the game and plays the music, and a reload keeps it 
   const { page, trace } = await openPage("?trace=1", false);
   await waitForState(page, "start");
   assert.equal(await page.evaluate(() => window.sevenchips.audioState()), "none", "sound before the first input");
-  const listen = (what, music) => listenTo(page, what, music);
   const battle = async () => {
     const from = trace.length;
     await startGame(page);
@@ -176,9 +175,9 @@ test("the sound starts with the game and plays the music, and a reload keeps it 
   for (const reload of [false, true]) {
     if (reload) await page.reload();
     await battle();
-    await listen(reload ? "reloaded" : "the battle", !reload);
+    await listenTo(page, reload ? "reloaded" : "the battle", !reload);
     await mute();
-    await listen(reload ? "unmuted" : "muted", reload);
+    await listenTo(page, reload ? "unmuted" : "muted", reload);
   }
 });
 

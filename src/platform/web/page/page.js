@@ -106,14 +106,14 @@
   // The music (bg/) is a third of the site: it is fetched after the first program is ready,
   // so that on a slow network the start screen does not wait for it, and a game begun before
   // it arrives starts its music then. `late`: each such file's path in the program's files ->
-  // the promise of its bytes (null: it did not come, and the music is silent, as a missing
-  // file's is). data-fetched is on the body once they have all come or failed.
+  // the promise of its bytes while they come, then null if they did not (the music is then
+  // silent, as a missing file's is). data-fetched is on the body once all have come or failed.
   const fetchedLater = (name) => name.startsWith("bg/");
-  const late = new Map(), lateMissing = new Set();
+  const late = new Map();
   function fetchLate(names) {
     if (late.size) return;
     const fetched = names.map((name) => {
-      const bytes = fetchBytes(name).catch(() => { lateMissing.add("/game/" + name); return null; });
+      const bytes = fetchBytes(name).catch(() => { late.set("/game/" + name, null); return null; });
       late.set("/game/" + name, bytes);
       return bytes;
     });
@@ -146,7 +146,7 @@
   function pageFor(holder) {
     // A file's bytes, the promise of them while they are still coming, or null.
     const read = (name) => {
-      if (late.has(name)) return lateMissing.has(name) ? null : late.get(name);
+      if (late.has(name)) return late.get(name);
       try { return holder.program.FS.readFile(name); } catch (e) { return null; }
     };
     return {
@@ -265,7 +265,7 @@
       for (const dir of ["/game", "/game/bg", "/game/se", "/fonts", "/run"]) FS.mkdir(dir);
       for (const [name, bytes] of files) if (bytes) FS.writeFile("/game/" + name, bytes);
       // A file still coming is there for the program to find; the page reads its bytes.
-      for (const name of later) if (!lateMissing.has("/game/" + name)) FS.writeFile("/game/" + name, new Uint8Array(0));
+      for (const name of later) if (late.get("/game/" + name) !== null) FS.writeFile("/game/" + name, new Uint8Array(0));
       FS.writeFile("/fonts/face.ttf", font);  // where the program looks for its face
       ready = program;
       if (document.body.dataset.state === "loading") setState("start");
