@@ -9,8 +9,7 @@ find_package(Freetype REQUIRED)
 # FreeType's static library inflates its compressed tables with zlib.
 target_link_libraries(Freetype::Freetype INTERFACE ZLIB::ZLIB)
 
-# The pictures are blitted a row at a time: WebAssembly's bulk memory instructions copy and fill
-# them in the browser's own code rather than a loop of the program's (every browser of the last
-# years has them).
-add_compile_options(-mbulk-memory)
+# The pictures are blitted a row at a time. Long copies go to WebAssembly's bulk copy (every
+# browser of the last years has it), short ones stay in the program: only the program's memcpy
+# (memory_copy.cpp, program.cmake) is compiled with bulk memory.
 add_link_options(-mbulk-memory)

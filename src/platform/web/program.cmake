@@ -1,10 +1,16 @@
 # The web program: the game on the web platform, linked to a .js and a .wasm that the page
 # (tools/web/site/) loads; tools/web/assemble-site.sh puts them together with the data.
 file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/web/*.cpp)
+# The browser programs' memcpy, linked into each of them as an object (so it is always the one
+# used), with the bulk copy it makes long copies with.
+set(MEMORY_COPY ${CMAKE_SOURCE_DIR}/src/platform/web/memory_copy.cpp)
+list(REMOVE_ITEM WEB_SOURCES ${MEMORY_COPY})
+set_source_files_properties(${MEMORY_COPY} PROPERTIES COMPILE_OPTIONS -mbulk-memory)
+target_sources(sevenchips-replay PRIVATE ${MEMORY_COPY})
 add_library(sevenchips_web STATIC ${WEB_SOURCES})
 target_link_libraries(sevenchips_web PUBLIC sevenchips_common sevenchips_runs sevenchips_fontconfig)
 
-add_executable(sevenchips-web ${CMAKE_SOURCE_DIR}/src/app/web_main.cpp)
+add_executable(sevenchips-web ${CMAKE_SOURCE_DIR}/src/app/web_main.cpp ${MEMORY_COPY})
 # The replay without a window tells the page what a run reached.
 target_link_libraries(sevenchips-web PRIVATE sevenchips_web sevenchips_headless)
 set_target_properties(sevenchips-web PROPERTIES OUTPUT_NAME sevenchips SUFFIX .js)
