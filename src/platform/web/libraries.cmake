@@ -9,7 +9,6 @@ find_package(Freetype REQUIRED)
 # FreeType's static library inflates its compressed tables with zlib.
 target_link_libraries(Freetype::Freetype INTERFACE ZLIB::ZLIB)
 
-# The pictures are blitted a row at a time. Long copies go to WebAssembly's bulk copy (every
-# browser of the last years has it), short ones stay in the program: only the program's memcpy
-# (memory_copy.cpp, program.cmake) is compiled with bulk memory.
+# Linked with WebAssembly's bulk memory for the program's memcpy, the one file compiled with it
+# (memory_copy.cpp says why).
 add_link_options(-mbulk-memory)
