@@ -18,8 +18,9 @@ set_property(TARGET sevenchips-web APPEND PROPERTY LINK_DEPENDS ${CMAKE_CURRENT_
 target_link_options(sevenchips-web PRIVATE
   # The game's waits sleep in the browser's event loop rather than block it. Every function
   # that might be on the stack at a wait is rewritten to unwind and rewind; asyncify_leaves.txt
-  # names the code that never is (the libraries, strings, the pixels and the canvas picture: all
-  # below the platform), which a blind analysis would take in through its pointers to functions.
+  # names the code that never is (the libraries, strings, the pixels and the canvas picture:
+  # nothing in them reaches a wait), which a blind analysis would take in through its pointers
+  # to functions.
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=131072 -sASYNCIFY_IMPORTS=sc_page_wait
   -sASYNCIFY_REMOVE=@${CMAKE_CURRENT_LIST_DIR}/asyncify_leaves.txt
   # One fresh program per game: "play again" makes a new one, as starting the program would.
